@@ -1,0 +1,59 @@
+#include "app/startup.h"
+
+#include "app/options.h"
+#include "app/texts.h"
+#include "app/window.h"
+#include "mounter/scan.h"
+#include "platform/kernel32.h"
+#include "platform/user32.h"
+
+namespace app {
+namespace {
+
+constexpr char16_t kMutexName[] = u"Parvola";
+constexpr char16_t kNoticeCaption[] = u"Parvola";
+constexpr unsigned kHideMilliseconds = 420;
+constexpr unsigned kHideFlags = 0x50010;  // AW_SLIDE | AW_HIDE | AW_CENTER
+
+[[noreturn]] void End(Mode mode) {
+  if (mode == Mode::kInteractive) {
+    platform::AnimateObject(mainWindow, kHideMilliseconds, kHideFlags);
+  }
+  platform::DestroyObjects();
+  platform::ExitProcess(0);
+}
+
+[[noreturn]] void EndAsSecondInstance(platform::Handle mutex) {
+  platform::ReleaseMutex(mutex);
+  platform::CloseHandle(mutex);
+  platform::ShowMessageBox(kNoticeCaption, Texts()[kTextNothingFound]);
+  if (const platform::Window first = platform::FindWindowByTitle(kMainWindowTitle)) {
+    platform::SetForegroundWindow(first);
+  }
+  End(Mode::kOneShot);
+}
+
+}  // namespace
+
+void Run() {
+  SetTexts(MakeTextTable(platform::GetUserDefaultLangID()));
+
+  // The first instance keeps its handle until the process ends. A failed
+  // creation counts as being the first instance.
+  const platform::MutexResult mutex = platform::CreateNamedMutex(kMutexName);
+  if (mutex.alreadyExisted) EndAsSecondInstance(mutex.handle);
+
+  StartupFlags flags;
+  ReadOptions(SplitCommandLine(), flags);
+
+  CreateWindowObjects();
+  const Mode mode = ChooseMode(flags);
+  if (mode == Mode::kOneShot) {
+    mounter::RunScan({flags.usbOnly, flags.removeLetters, flags.notify, 1});
+  } else {
+    RunEventLoop(flags);
+  }
+  End(mode);
+}
+
+}  // namespace app

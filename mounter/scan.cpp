@@ -1,0 +1,7 @@
+#include "mounter/scan.h"
+
+namespace mounter {
+
+void RunScan(const ScanOptions&) {}
+
+}  // namespace mounter

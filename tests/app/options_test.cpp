@@ -1,0 +1,162 @@
+#include "app/options.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/sim/narrow.h"
+#include "tests/sim/sim.h"
+
+namespace app {
+namespace {
+
+using sim::Narrow;
+
+TEST(TrimControl, DropsControlsAndBlanksAtBothEndsOnly) {
+  const struct {
+    Text input;
+    Text expected;
+  } cases[] = {
+      {u"", u""},
+      {u"   ", u""},
+      {u"\t\r\n -ng \x01\x1F", u"-ng"},
+      {u"a  b", u"a  b"},
+      {u"!x!", u"!x!"},  // 33 is kept
+      {u"\x7F", u"\x7F"},
+      {u"\u00A0x\u00A0", u"\u00A0x\u00A0"},  // no-break space is not below 33
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Narrow(c.input));
+    EXPECT_EQ(TrimControl(c.input), c.expected);
+  }
+}
+
+TEST(SplitArguments, FollowsTheSystemsSplitOfTheProgramPath) {
+  const struct {
+    const char* what;
+    Text commandLine;
+    Text programPath;
+    Text expected;
+  } cases[] = {
+      {"no arguments", u"parvola.exe", u"parvola.exe", u""},
+      {"only blanks after the path", u"parvola.exe  \t ", u"parvola.exe", u""},
+      {"one option", u"parvola.exe -ng", u"parvola.exe", u"-ng\n"},
+      {"two options", u"parvola.exe -ng -a", u"parvola.exe", u"-ng\n-a\n"},
+      {"quoted path with blanks", u"\"C:\\Tools dir\\parvola.exe\" -ng -nt",
+       u"C:\\Tools dir\\parvola.exe", u"-ng\n-nt\n"},
+      {"quoted path, no options", u"\"C:\\a b\\parvola.exe\"", u"C:\\a b\\parvola.exe", u""},
+      {"quoted option", u"parvola.exe \"-a\"", u"parvola.exe", u"-a\n"},
+      {"quoted blanks stay", u"parvola.exe \"a b\" c", u"parvola.exe", u"a b\nc\n"},
+      {"two blanks give an empty field", u"parvola.exe -ng  -a", u"parvola.exe",
+       u"-ng\n\n-a\n"},
+      {"a tab does not separate", u"parvola.exe -ng\t-a", u"parvola.exe", u"-ng\t-a\n"},
+      {"unbalanced quote keeps the rest together", u"parvola.exe \"-ng -a", u"parvola.exe",
+       u"-ng -a\n"},
+      {"quote glued to an option", u"parvola.exe -n\"g\" -a", u"parvola.exe", u"-ng\n-a\n"},
+      {"path found later in the line", u"x parvola.exe -ng", u"parvola.exe", u"-ng\n"},
+      // Not found: position 0, so the tail starts at 1-based position 0 + 5.
+      {"path not found", u"parvola.exe -ng", u"zzzzz", u"ola.exe\n-ng\n"},
+      {"path longer than the line", u"p.exe", u"a-much-longer-path", u""},
+      {"empty path", u" -ng", u"", u"-ng\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(Narrow(SplitArguments(c.commandLine, c.programPath)), Narrow(c.expected));
+  }
+}
+
+TEST(ReadOptions, ComparesWholeFieldsAfterLowerCasing) {
+  const struct {
+    Text arguments;
+    StartupFlags expected;
+  } cases[] = {
+      {u"", {0, 0, 1, 1, 0}},
+      {u"-ng\n", {0, 0, 1, 0, 0}},
+      {u"-NG\n", {0, 0, 1, 0, 0}},
+      {u"-Ng\n", {0, 0, 1, 0, 0}},
+      {u"/ng\n", {0, 0, 1, 1, 0}},
+      {u"--ng\n", {0, 0, 1, 1, 0}},
+      {u"-ngx\n", {0, 0, 1, 1, 0}},
+      {u"-ng=1\n", {0, 0, 1, 1, 0}},
+      {u" -ng\n", {0, 0, 1, 1, 0}},
+      {u"-ng\t-a\n", {0, 0, 1, 1, 0}},
+      {u"-ng\n\n-a\n", {0, 0, 1, 0, 1}},
+      {u"-USB\n-Rl\n-nT\n-A\n-ng\n", {1, 1, 0, 0, 1}},
+      {u"-a\n-a\n-a\n", {0, 0, 1, 1, 1}},
+      {u"-usb", {0, 0, 1, 1, 0}},  // a field needs its line feed
+      {u"junk\n-rl\n\x01\n", {0, 1, 1, 1, 0}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Narrow(c.arguments));
+    StartupFlags flags;
+    ReadOptions(c.arguments, flags);
+    EXPECT_EQ(flags.usbOnly, c.expected.usbOnly);
+    EXPECT_EQ(flags.removeLetters, c.expected.removeLetters);
+    EXPECT_EQ(flags.notify, c.expected.notify);
+    EXPECT_EQ(flags.gui, c.expected.gui);
+    EXPECT_EQ(flags.autoMount, c.expected.autoMount);
+  }
+}
+
+TEST(ChooseMode, OneShotOnlyWithoutWindowAndWithoutAutoMount) {
+  const struct {
+    std::int64_t gui, autoMount;
+    Mode expected;
+  } cases[] = {
+      {1, 0, Mode::kInteractive},
+      {1, 1, Mode::kInteractive},
+      {0, 0, Mode::kOneShot},
+      {0, 1, Mode::kInteractive},
+  };
+  for (const auto& c : cases) {
+    StartupFlags flags;
+    flags.gui = c.gui;
+    flags.autoMount = c.autoMount;
+    EXPECT_EQ(ChooseMode(flags), c.expected) << "gui " << c.gui << " autoMount " << c.autoMount;
+  }
+}
+
+class SplitCommandLineTest : public ::testing::Test {
+ protected:
+  void SetUp() override { sim::Reset(); }
+};
+
+TEST_F(SplitCommandLineTest, ReadsTheProcessCommandLine) {
+  sim::process().commandLine = u"\"C:\\Program Files\\parvola.exe\" -NG  \"-a\"";
+  EXPECT_EQ(Narrow(SplitCommandLine()), "-NG\n\n-a\n");
+  EXPECT_EQ(sim::process().loadedLibraries, 0) << "every library loaded is freed";
+}
+
+TEST_F(SplitCommandLineTest, LooksUpBothFunctionsByNameInSystemLibraries) {
+  sim::process().commandLine = u"parvola.exe -ng";
+  (void)SplitCommandLine();
+  const std::vector<Text> expected = {u"Kernel32.dll", u"Shell32.dll"};
+  EXPECT_EQ(sim::process().librariesLoaded, expected);
+  const auto& calls = sim::Calls();
+  EXPECT_NE(std::find(calls.begin(), calls.end(), "GetProcAddress GetCommandLineW"), calls.end());
+  EXPECT_NE(std::find(calls.begin(), calls.end(), "GetProcAddress CommandLineToArgvW"),
+            calls.end());
+}
+
+TEST_F(SplitCommandLineTest, AnythingUnresolvedCountsAsNoArguments) {
+  const struct {
+    const char* what;
+    void (*arrange)();
+  } cases[] = {
+      {"no shell32", [] { sim::process().missingLibraries.insert(u"Shell32.dll"); }},
+      {"no kernel32", [] { sim::process().missingLibraries.insert(u"Kernel32.dll"); }},
+      {"no CommandLineToArgvW",
+       [] { sim::process().missingProcedures.insert("CommandLineToArgvW"); }},
+      {"no GetCommandLineW", [] { sim::process().missingProcedures.insert("GetCommandLineW"); }},
+      {"CommandLineToArgvW fails", [] { sim::FailCall("CommandLineToArgvW"); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    sim::Reset();
+    sim::process().commandLine = u"parvola.exe -ng";
+    c.arrange();
+    EXPECT_EQ(SplitCommandLine(), u"");
+    EXPECT_EQ(sim::process().loadedLibraries, 0);
+  }
+}
+
+}  // namespace
+}  // namespace app

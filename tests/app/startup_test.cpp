@@ -1,0 +1,144 @@
+#include "app/startup.h"
+
+#include <gtest/gtest.h>
+
+#include "app/texts.h"
+#include "app/window.h"
+#include "tests/sim/narrow.h"
+#include "tests/sim/sim.h"
+
+namespace app {
+namespace {
+
+using sim::Narrow;
+
+constexpr unsigned kHideFlags = 0x50010;
+
+// Runs the whole program on the simulated machine; returns its exit code.
+unsigned RunProgram() {
+  try {
+    Run();
+  } catch (const sim::ProcessExit& exit) {
+    return exit.code;
+  }
+}
+
+class StartupTest : public ::testing::Test {
+ protected:
+  void SetUp() override { sim::Reset(); }
+};
+
+TEST(MakeTextTable, GermanForEveryRegionOfGermanOnly) {
+  const struct {
+    std::uint16_t languageId;
+    bool german;
+  } cases[] = {
+      {0x0407, true},   // Germany
+      {0x0C07, true},   // Austria
+      {0x0807, true},   // Switzerland
+      {0x1007, true},   // Luxembourg
+      {0x1407, true},   // Liechtenstein
+      {0x0007, true},   // neutral German
+      {0xFC07, true},   // any sublanguage bits
+      {0x0409, false},  // English
+      {0x040C, false},  // French
+      {0x0413, false},  // Dutch
+      {0x0000, false},
+      {0x0047, false},  // 0x47 is not 7
+      {0x0207, false},  // the primary language is 10 bits wide, not 8
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.languageId);
+    const TextTable table = MakeTextTable(c.languageId);
+    EXPECT_EQ(Narrow(table[kTextChecking]), c.german ? "Überprüfe System..." : "Check System...");
+    EXPECT_EQ(Narrow(table[kTextFoundSuffix]),
+              c.german ? " neue Partition(en) gefunden." : " new Partition(s) found.");
+    EXPECT_EQ(Narrow(table[kTextNothingFound]),
+              c.german ? "Keine neue Partition gefunden." : "No partition found.");
+    EXPECT_EQ(Narrow(table[kTextRefresh]), c.german ? "Aktualisieren" : "Refresh");
+    EXPECT_EQ(Narrow(table[kTextExit]), c.german ? "Beenden" : "Exit");
+    int filled = 0;
+    for (const Text& text : table) filled += !text.empty();
+    EXPECT_EQ(filled, 5) << "slot 0 and the unused slots stay empty";
+  }
+}
+
+TEST_F(StartupTest, SecondInstanceShowsTheNoticeBringsTheFirstForwardAndEnds) {
+  sim::process().languageId = 0x0C07;
+  sim::process().mutexesElsewhere.insert(u"Parvola");
+  sim::process().commandLine = u"parvola.exe -ng";
+  sim::desktop().otherWindows[0x51] = u"Parvola";  // not the main window's title
+  sim::desktop().otherWindows[0x77] = u" Parvola";
+
+  EXPECT_EQ(RunProgram(), 0u);
+
+  ASSERT_EQ(sim::desktop().boxes.size(), 1u);
+  EXPECT_EQ(Narrow(sim::desktop().boxes[0].caption), "Parvola");
+  EXPECT_EQ(Narrow(sim::desktop().boxes[0].text), "Keine neue Partition gefunden.");
+  EXPECT_EQ(sim::desktop().foreground, 0x77u);
+  EXPECT_EQ(sim::process().openHandles, 0) << "its own mutex handle is given back";
+  EXPECT_TRUE(sim::desktop().objects.empty()) << "no window is made";
+  EXPECT_TRUE(sim::desktop().animations.empty());
+  const auto& calls = sim::Calls();
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "GetProcAddress GetCommandLineW"), 0)
+      << "options are not read";
+  const auto release = std::find_if(calls.begin(), calls.end(),
+                                    [](const std::string& c) { return c.starts_with("ReleaseMutex"); });
+  const auto box = std::find(calls.begin(), calls.end(), "MessageBoxW Parvola");
+  EXPECT_LT(release, box) << "the mutex is given up before the notice waits for the user";
+}
+
+TEST_F(StartupTest, SecondInstanceWithoutAFirstWindowSimplyEnds) {
+  sim::process().mutexesElsewhere.insert(u"Parvola");
+  EXPECT_EQ(RunProgram(), 0u);
+  EXPECT_EQ(sim::desktop().boxes.size(), 1u);
+  EXPECT_EQ(sim::desktop().foreground, 0u);
+}
+
+TEST_F(StartupTest, FailedMutexCountsAsFirstInstance) {
+  sim::FailCall("CreateMutexW");
+  sim::process().commandLine = u"parvola.exe -ng";
+  EXPECT_EQ(RunProgram(), 0u);
+  EXPECT_TRUE(sim::desktop().boxes.empty());
+  EXPECT_EQ(sim::desktop().objects.count(mainWindow), 1u);
+}
+
+TEST_F(StartupTest, ModesShowTheWindowAndAnimateItsEndOnlyWhenInteractive) {
+  const struct {
+    Text commandLine;
+    bool visible;
+    bool animated;
+  } cases[] = {
+      {u"parvola.exe", true, true},
+      {u"parvola.exe -a", true, true},
+      {u"parvola.exe -ng", false, false},
+      {u"parvola.exe -ng -a", false, true},
+      {u"parvola.exe -NG -usb -rl -nt", false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Narrow(c.commandLine));
+    sim::Reset();
+    sim::process().commandLine = c.commandLine;
+    sim::desktop().events.push_back({platform::EventKind::kCloseRequest, mainWindow});
+
+    EXPECT_EQ(RunProgram(), 0u);
+
+    ASSERT_EQ(sim::desktop().objects.count(mainWindow), 1u) << "made in every mode";
+    const sim::WindowObject& window = sim::desktop().objects[mainWindow];
+    EXPECT_EQ(Narrow(window.title), " Parvola");
+    EXPECT_EQ(window.visible, c.visible);
+    if (c.animated) {
+      ASSERT_EQ(sim::desktop().animations.size(), 1u);
+      EXPECT_EQ(sim::desktop().animations[0].milliseconds, 420u);
+      EXPECT_EQ(sim::desktop().animations[0].flags, kHideFlags);
+    } else {
+      EXPECT_TRUE(sim::desktop().animations.empty());
+    }
+    EXPECT_TRUE(sim::desktop().destroyed);
+    EXPECT_EQ(sim::process().loadedLibraries, 0);
+    EXPECT_EQ(sim::process().openHandles, 1) << "the first instance keeps its mutex";
+  }
+}
+
+}  // namespace
+}  // namespace app

@@ -1,0 +1,69 @@
+#include "tests/e2e/program.h"
+
+#include <thread>
+
+namespace e2e {
+namespace {
+
+std::wstring ProgramPath() {
+  wchar_t self[MAX_PATH];
+  const DWORD length = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring path(self, length);
+  return path.substr(0, path.find_last_of(L"\\/") + 1) + L"parvola.exe";
+}
+
+}  // namespace
+
+Program::Program(const std::wstring& arguments) {
+  std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
+  STARTUPINFOW startup = {sizeof(startup)};
+  PROCESS_INFORMATION info = {};
+  if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &info)) {
+    ::CloseHandle(info.hThread);
+    process_ = info.hProcess;
+  }
+}
+
+Program::~Program() {
+  if (process_ == nullptr) return;
+  if (Running()) {
+    ::TerminateProcess(process_, 1);
+    ::WaitForSingleObject(process_, 5000);
+  }
+  ::CloseHandle(process_);
+}
+
+long Program::WaitForExit(std::chrono::milliseconds timeout) {
+  if (process_ == nullptr ||
+      ::WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+    return -1;
+  }
+  DWORD code = 0;
+  ::GetExitCodeProcess(process_, &code);
+  return static_cast<long>(code);
+}
+
+bool Program::Running() const {
+  return process_ != nullptr && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+HWND FindMainWindow() { return ::FindWindowW(nullptr, L" Parvola"); }
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[512] = {};
+  ::SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+}  // namespace e2e

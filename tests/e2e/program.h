@@ -1,0 +1,38 @@
+#pragma once
+// Starts parvola.exe (from the driver's own folder) and watches it from
+// outside, as a user's tools would.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+namespace e2e {
+
+// A started program; killed on destruction if it still runs, so a failing
+// test never leaves a process behind.
+class Program {
+ public:
+  explicit Program(const std::wstring& arguments);
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  bool started() const { return process_ != nullptr; }
+  // The exit code once the process has ended within `timeout`; -1 otherwise.
+  long WaitForExit(std::chrono::milliseconds timeout);
+  bool Running() const;
+
+ private:
+  HANDLE process_ = nullptr;
+};
+
+// Polls `condition` every 20 ms until it holds or `timeout` passes.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
+
+// The main window of a running instance, or nullptr.
+HWND FindMainWindow();
+
+std::wstring WindowText(HWND window);
+
+}  // namespace e2e

@@ -1,0 +1,38 @@
+#include "tests/sim/sim.h"
+
+#include <utility>
+
+namespace sim {
+namespace {
+
+struct Machine {
+  std::vector<std::string> calls;
+  std::set<std::string, std::less<>> failing;
+  Process process;
+  Desktop desktop;
+};
+
+Machine& machine() {
+  static Machine m;
+  return m;
+}
+
+}  // namespace
+
+void Reset() { machine() = Machine(); }
+
+const std::vector<std::string>& Calls() { return machine().calls; }
+
+void FailCall(std::string name) { machine().failing.insert(std::move(name)); }
+
+bool Enter(std::string_view name, std::string_view detail) {
+  std::string entry(name);
+  if (!detail.empty()) entry.append(" ").append(detail);
+  machine().calls.push_back(std::move(entry));
+  return machine().failing.count(name) != 0;
+}
+
+Process& process() { return machine().process; }
+Desktop& desktop() { return machine().desktop; }
+
+}  // namespace sim

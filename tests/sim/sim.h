@@ -1,0 +1,92 @@
+#pragma once
+// A simulated Windows machine behind platform/*.h. Tests arrange its state,
+// run the portable code against it, and inspect what that code did.
+// Every test starts with sim::Reset().
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/text.h"
+#include "platform/user32.h"
+
+namespace sim {
+
+using platform::Text;
+
+// Back to a freshly booted machine: no state, no log, no injected failures.
+void Reset();
+
+// ---- call log and failure injection -------------------------------------
+
+// Every simulated call is logged by its Windows name, with details after a
+// blank where they matter ("LoadLibraryExW Shell32.dll").
+const std::vector<std::string>& Calls();
+// Later calls of `name` fail, until Reset.
+void FailCall(std::string name);
+// Logs a call and tells whether it must fail. For the simulated wrappers.
+[[nodiscard]] bool Enter(std::string_view name, std::string_view detail = {});
+
+// ---- the process ----------------------------------------------------------
+
+// Thrown by ExitProcess, so a test sees the end of the program.
+struct ProcessExit {
+  unsigned code;
+};
+
+struct Process {
+  std::uint16_t languageId = 0x0409;
+  Text commandLine = u"parvola.exe";
+  // What CommandLineToArgvW gives as the program path; by default the
+  // system's rule (up to the closing quote, or to the first blank or tab).
+  std::optional<Text> programPath;
+  // Named mutexes that another process holds.
+  std::set<Text> mutexesElsewhere;
+  std::set<Text> missingLibraries;          // as named to LoadLibraryExW
+  std::set<std::string> missingProcedures;  // as named to GetProcAddress
+  // Bookkeeping the tests inspect.
+  int openHandles = 0;
+  int loadedLibraries = 0;
+  std::vector<Text> librariesLoaded;  // every name passed to LoadLibraryExW
+};
+Process& process();
+
+// ---- windows ---------------------------------------------------------------
+
+struct MessageBoxShown {
+  Text caption;
+  Text text;
+};
+
+struct WindowObject {
+  Text title;
+  bool visible = false;
+  int clientWidth = 0;
+  int clientHeight = 0;
+  std::uint32_t background = 0;
+};
+
+struct Animation {
+  int object;
+  unsigned milliseconds;
+  unsigned flags;
+};
+
+struct Desktop {
+  std::map<int, WindowObject> objects;  // our own, by number
+  // Top-level windows of other processes, by handle value.
+  std::map<platform::Window, Text> otherWindows;
+  platform::Window foreground = 0;
+  std::vector<MessageBoxShown> boxes;
+  std::vector<Animation> animations;
+  bool destroyed = false;
+  // Delivered in order by WaitForEvent; when empty it reports kQuit.
+  std::deque<platform::Event> events;
+};
+Desktop& desktop();
+
+}  // namespace sim
