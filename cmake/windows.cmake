@@ -40,17 +40,19 @@ include(GoogleTest)
 add_test(NAME wine_down COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session ${PARVOLA_WINE_DIR} down)
 set_tests_properties(wine_down PROPERTIES FIXTURES_CLEANUP wine)
 
-function(parvola_wine_tests name)
+# Tests that run parvola.exe share one Wine machine (its mutex, its drive
+# letters), so they take the lock "parvola" and run one at a time.
+function(parvola_wine_tests name lock)
   add_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE parvola_warnings GTest::gtest_main)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120
-    PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
+    PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120 RESOURCE_LOCK ${lock})
 endfunction()
 
 # The real platform layer, exercised under Wine.
 file(GLOB PARVOLA_WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*_test.cpp)
 if(PARVOLA_WIN32_TESTS)
-  parvola_wine_tests(parvola_win32_tests ${PARVOLA_WIN32_TESTS})
+  parvola_wine_tests(parvola_win32_tests win32 ${PARVOLA_WIN32_TESTS})
   target_link_libraries(parvola_win32_tests PRIVATE parvola_core parvola_platform parvola_core)
 endif()
 
@@ -58,11 +60,12 @@ endif()
 # program beside itself.
 file(GLOB PARVOLA_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(PARVOLA_E2E_TESTS)
-  parvola_wine_tests(parvola_e2e_tests ${PARVOLA_E2E_TESTS})
+  parvola_wine_tests(parvola_e2e_tests parvola ${PARVOLA_E2E_TESTS})
   target_include_directories(parvola_e2e_tests PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(parvola_e2e_tests PRIVATE user32 comctl32)
   add_dependencies(parvola_e2e_tests parvola)
 endif()
 
 add_test(NAME parvola_oneshot_exits_zero COMMAND parvola -ng)
-set_tests_properties(parvola_oneshot_exits_zero PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 60)
+set_tests_properties(parvola_oneshot_exits_zero PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 60
+  RESOURCE_LOCK parvola)

@@ -10,8 +10,15 @@ using namespace std::chrono_literals;
 TEST(Startup, OneShotRunsWithoutWindowAndEndsByItself) {
   Program program(L"-NG");
   ASSERT_TRUE(program.started());
-  EXPECT_EQ(program.WaitForExit(30s), 0);
-  EXPECT_EQ(FindMainWindow(), nullptr);
+  bool everVisible = false;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        everVisible |= ::IsWindowVisible(FindMainWindow()) != FALSE;
+        return !program.Running();
+      },
+      30s));
+  EXPECT_EQ(program.WaitForExit(0s), 0);
+  EXPECT_FALSE(everVisible);
 }
 
 TEST(Startup, SecondInstanceShowsNoticeAndLeavesTheFirstRunning) {
