@@ -24,6 +24,11 @@ void SetForegroundWindow(Window window) noexcept;
 bool CreateMainWindow(int number, const Text& title, int clientWidth, int clientHeight,
                       std::uint32_t background) noexcept;
 void ShowObject(int number) noexcept;
+// Texts and rows of our own objects. Callable from the scan thread: the
+// main thread keeps dispatching messages while a scan runs.
+void SetObjectText(int number, const Text& text) noexcept;
+void ClearListRows(int number) noexcept;
+void AppendListRow(int number, const Text& row) noexcept;
 // AnimateWindowW on object `number`.
 void AnimateObject(int number, unsigned milliseconds, unsigned flags) noexcept;
 // Removes the tray icon and destroys every object, font and icon made.

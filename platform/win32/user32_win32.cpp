@@ -97,6 +97,15 @@ void ShowObject(int number) noexcept {
   if (const HWND window = Find(number)) ::ShowWindow(window, SW_SHOW);
 }
 
+void SetObjectText(int number, const Text& text) noexcept {
+  if (const HWND window = Find(number)) ::SetWindowTextW(window, Wide(text).c_str());
+}
+
+// The list view arrives with the window's controls; until then there are no
+// rows to change.
+void ClearListRows(int) noexcept {}
+void AppendListRow(int, const Text&) noexcept {}
+
 void AnimateObject(int number, unsigned milliseconds, unsigned flags) noexcept {
   if (const HWND window = Find(number)) ::AnimateWindow(window, milliseconds, flags);
 }

@@ -8,8 +8,7 @@ namespace {
 struct Machine {
   std::vector<std::string> calls;
   std::set<std::string, std::less<>> failing;
-  Process process;
-  Desktop desktop;
+  int generation = 0;
 };
 
 Machine& machine() {
@@ -19,7 +18,13 @@ Machine& machine() {
 
 }  // namespace
 
-void Reset() { machine() = Machine(); }
+void Reset() {
+  const int next = machine().generation + 1;
+  machine() = Machine();
+  machine().generation = next;
+}
+
+int Generation() { return machine().generation; }
 
 const std::vector<std::string>& Calls() { return machine().calls; }
 
@@ -31,8 +36,5 @@ bool Enter(std::string_view name, std::string_view detail) {
   machine().calls.push_back(std::move(entry));
   return machine().failing.count(name) != 0;
 }
-
-Process& process() { return machine().process; }
-Desktop& desktop() { return machine().desktop; }
 
 }  // namespace sim

@@ -21,6 +21,21 @@ using platform::Text;
 // Back to a freshly booted machine: no state, no log, no injected failures.
 void Reset();
 
+// The state of one area of the machine (the registry, the DOS devices...),
+// made afresh on first use after each Reset. Each area keeps its struct in
+// its own header and reaches it through State<Area>().
+int Generation();
+template <class T>
+T& State() {
+  static T state;
+  static int generation = -1;
+  if (generation != Generation()) {
+    state = T();
+    generation = Generation();
+  }
+  return state;
+}
+
 // ---- call log and failure injection -------------------------------------
 
 // Every simulated call is logged by its Windows name, with details after a
@@ -53,7 +68,7 @@ struct Process {
   int loadedLibraries = 0;
   std::vector<Text> librariesLoaded;  // every name passed to LoadLibraryExW
 };
-Process& process();
+inline Process& process() { return State<Process>(); }
 
 // ---- windows ---------------------------------------------------------------
 
@@ -63,7 +78,8 @@ struct MessageBoxShown {
 };
 
 struct WindowObject {
-  Text title;
+  Text title;  // or the control's text
+  std::vector<Text> rows;  // of a list
   bool visible = false;
   int clientWidth = 0;
   int clientHeight = 0;
@@ -87,6 +103,6 @@ struct Desktop {
   // Delivered in order by WaitForEvent; when empty it reports kQuit.
   std::deque<platform::Event> events;
 };
-Desktop& desktop();
+inline Desktop& desktop() { return State<Desktop>(); }
 
 }  // namespace sim

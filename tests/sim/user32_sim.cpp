@@ -39,6 +39,21 @@ void ShowObject(int number) noexcept {
   }
 }
 
+void SetObjectText(int number, const Text& text) noexcept {
+  (void)sim::Enter("SetWindowTextW", std::to_string(number));
+  desktop().objects[number].title = text;
+}
+
+void ClearListRows(int number) noexcept {
+  (void)sim::Enter("LVM_DELETEALLITEMS", std::to_string(number));
+  desktop().objects[number].rows.clear();
+}
+
+void AppendListRow(int number, const Text& row) noexcept {
+  (void)sim::Enter("LVM_INSERTITEMW", std::to_string(number));
+  desktop().objects[number].rows.push_back(row);
+}
+
 void AnimateObject(int number, unsigned milliseconds, unsigned flags) noexcept {
   (void)sim::Enter("AnimateWindow", std::to_string(number));
   desktop().animations.push_back({number, milliseconds, flags});
