@@ -28,7 +28,7 @@ void SetForegroundWindow(Window window) noexcept {
 bool CreateMainWindow(int number, const Text& title, int clientWidth, int clientHeight,
                       std::uint32_t background) noexcept {
   if (sim::Enter("CreateWindowExW", std::to_string(number))) return false;
-  desktop().objects[number] = {title, false, clientWidth, clientHeight, background};
+  desktop().objects[number] = {title, {}, false, clientWidth, clientHeight, background};
   return true;
 }
 
