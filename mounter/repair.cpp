@@ -1,0 +1,7 @@
+#include "mounter/repair.h"
+
+namespace mounter {
+
+void RepairVolumeRecords() {}
+
+}  // namespace mounter
