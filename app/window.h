@@ -1,10 +1,10 @@
 #pragma once
 // The main window, its controls, the tray icon and the event loop.
+#include "app/objects.h"
 #include "app/options.h"
 
 namespace app {
 
-inline constexpr int mainWindow = 10;
 inline constexpr char16_t kMainWindowTitle[] = u" Parvola";
 
 // Builds every window object, hidden. Runs in every mode.

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "platform/user32.h"
+#include "platform/win32/objects_win32.h"
 #include "platform/win32/text_win32.h"
 
 namespace platform {
@@ -59,6 +60,8 @@ bool RegisterWindowClass(HBRUSH background) {
 }
 
 }  // namespace
+
+HWND win32::WindowOf(int number) noexcept { return Find(number); }
 
 void ShowMessageBox(const Text& caption, const Text& text) noexcept {
   ::MessageBoxW(nullptr, Wide(text).c_str(), Wide(caption).c_str(), MB_OK);
