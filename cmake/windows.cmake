@@ -16,13 +16,18 @@ add_compile_options(-ffunction-sections -fdata-sections)
 add_link_options(-static -Wl,--gc-sections)
 
 file(GLOB PARVOLA_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
+# Linked as an object, not from the archive: nothing of ours references it,
+# so the linker would take the standard library's handler instead.
+set(PARVOLA_TERMINATE ${CMAKE_SOURCE_DIR}/platform/win32/terminate_win32.cpp)
+list(REMOVE_ITEM PARVOLA_WIN32_SOURCES ${PARVOLA_TERMINATE})
 add_library(parvola_platform STATIC ${PARVOLA_WIN32_SOURCES})
 target_include_directories(parvola_platform PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(parvola_platform PRIVATE parvola_warnings
   PUBLIC user32 gdi32 comctl32 shell32 advapi32 ole32 setupapi)
 
 file(GLOB PARVOLA_ENTRY_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*_win32.cpp)
-add_executable(parvola WIN32 ${PARVOLA_ENTRY_SOURCES} ${CMAKE_SOURCE_DIR}/resources/parvola.rc)
+add_executable(parvola WIN32 ${PARVOLA_ENTRY_SOURCES} ${PARVOLA_TERMINATE}
+  ${CMAKE_SOURCE_DIR}/resources/parvola.rc)
 target_link_libraries(parvola PRIVATE parvola_core parvola_platform parvola_core parvola_warnings)
 target_link_options(parvola PRIVATE -municode -s)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/parvola.rc PROPERTIES
