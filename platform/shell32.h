@@ -13,4 +13,11 @@ namespace platform {
 std::optional<Text> CallCommandLineToArgvFirst(Procedure commandLineToArgv,
                                                const Text& commandLine) noexcept;
 
+// Shell_NotifyIconW(NIM_MODIFY) with NIF_INFO only: shows a balloon at icon
+// `iconId` of our window object `windowNumber` and leaves the icon and its
+// tooltip as they are. The texts are cut to the fields (255 and 63
+// characters). Returns the call's result (non-zero on success).
+int ModifyTrayBalloon(int windowNumber, unsigned iconId, const Text& title, const Text& text,
+                      unsigned timeout, std::uint32_t infoFlags) noexcept;
+
 }  // namespace platform
