@@ -74,3 +74,30 @@ endif()
 add_test(NAME parvola_oneshot_exits_zero COMMAND parvola -ng)
 set_tests_properties(parvola_oneshot_exits_zero PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 60
   RESOURCE_LOCK parvola)
+
+# parvola.exe on a Wine machine with letterless volumes and a stand-in device
+# manager (tests/e2e/mount/machine). Its own prefix, made once per test run.
+add_library(setupapi_standin SHARED ${CMAKE_SOURCE_DIR}/tests/e2e/standin/setupapi.cpp
+  ${CMAKE_SOURCE_DIR}/tests/e2e/standin/setupapi.def)
+set_target_properties(setupapi_standin PROPERTIES OUTPUT_NAME setupapi PREFIX ""
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/standin)
+target_link_libraries(setupapi_standin PRIVATE advapi32)
+
+set(PARVOLA_MOUNT_DIR ${CMAKE_BINARY_DIR}/mount-machine)
+file(GLOB PARVOLA_MOUNT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/mount/*.cpp)
+add_executable(parvola_mount_tests ${PARVOLA_MOUNT_TESTS} ${CMAKE_SOURCE_DIR}/tests/e2e/program.cpp)
+target_include_directories(parvola_mount_tests PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(parvola_mount_tests PRIVATE parvola_warnings GTest::gtest advapi32 user32)
+target_link_options(parvola_mount_tests PRIVATE -municode)
+add_dependencies(parvola_mount_tests parvola setupapi_standin)
+set_target_properties(parvola_mount_tests PROPERTIES CROSSCOMPILING_EMULATOR
+  "${CMAKE_SOURCE_DIR}/tools/wine-session;${PARVOLA_MOUNT_DIR}/wine;run")
+add_test(NAME mount_machine_up COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/mount/machine
+  ${PARVOLA_MOUNT_DIR} ${CMAKE_BINARY_DIR} up)
+add_test(NAME mount_machine_down COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/mount/machine
+  ${PARVOLA_MOUNT_DIR} ${CMAKE_BINARY_DIR} down)
+set_tests_properties(mount_machine_up PROPERTIES FIXTURES_SETUP mount_machine TIMEOUT 120)
+set_tests_properties(mount_machine_down PROPERTIES FIXTURES_CLEANUP mount_machine)
+# Discovered at test time: the machine must exist before the driver runs.
+gtest_discover_tests(parvola_mount_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+  PROPERTIES FIXTURES_REQUIRED mount_machine TIMEOUT 120 RESOURCE_LOCK mount_machine)

@@ -1,0 +1,13 @@
+// The scenario driver. "--prepare" readies a freshly started test machine;
+// anything else runs the scenarios.
+#include <gtest/gtest.h>
+
+#include <cwchar>
+
+#include "tests/e2e/mount/machine.h"
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc > 1 && std::wcscmp(argv[1], L"--prepare") == 0) return e2e::PrepareMachine();
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
