@@ -1,7 +1,46 @@
 #include "mounter/repair.h"
 
-namespace mounter {
+#include "registry/operations.h"
+#include "registry/value_text.h"
 
-void RepairVolumeRecords() {}
+namespace mounter {
+namespace {
+
+constexpr registry::TextView kRecordsPath = u"SYSTEM\\CurrentControlSet\\Enum\\STORAGE\\Volume";
+
+struct ClassValue {
+  registry::TextView name;
+  registry::TextView data;
+};
+
+// "Class" before "ClassGUID". The identifier is the one the volume
+// enumeration selects its devices by.
+constexpr ClassValue kClassValues[] = {
+    {u"Class", u"Volume"},
+    {u"ClassGUID", u"{71A27CDD-812A-11D0-BEC7-08002BE2092F}"},
+};
+
+}  // namespace
+
+void RepairVolumeRecords() {
+  registry::RegistryStatus status = 1;
+  // Writing values into a record leaves the parent's list of subkeys as it
+  // was, so the walk by position stays in step while it repairs.
+  for (std::int64_t index = 1;; ++index) {
+    const registry::Text record =
+        registry::RegistryListSubkey(&status, u"hklm", kRecordsPath, index, u"");
+    if (status != 0) return;
+    registry::Text recordPath(kRecordsPath);
+    recordPath.append(u"\\").append(record);
+    for (const ClassValue& value : kClassValues) {
+      // Whatever a readable value holds, it stays.
+      (void)registry::RegistryReadValue(&status, u"hklm", recordPath, value.name);
+      if (status != 0) {
+        (void)registry::RegistryWriteValue(u"hklm", recordPath, value.name, registry::kRegSz,
+                                           value.data);
+      }
+    }
+  }
+}
 
 }  // namespace mounter
