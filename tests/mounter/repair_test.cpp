@@ -1,0 +1,147 @@
+#include "mounter/repair.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "registry/value_text.h"
+#include "tests/sim/registry_sim.h"
+#include "tests/sim/sim.h"
+
+namespace mounter {
+namespace {
+
+using sim::registry;
+using sim::Utf16Bytes;
+
+const platform::Text kRecords = u"HKLM\\SYSTEM\\CurrentControlSet\\Enum\\STORAGE\\Volume";
+const platform::Text kGuid = u"{71A27CDD-812A-11D0-BEC7-08002BE2092F}";
+
+platform::Text Record(platform::TextView name) {
+  return kRecords + u"\\" + platform::Text(name);
+}
+
+std::vector<std::string> Writes() {
+  std::vector<std::string> writes;
+  for (const std::string& call : sim::Calls()) {
+    if (call.rfind("RegSetValueExW", 0) == 0) writes.push_back(call);
+  }
+  return writes;
+}
+
+int Reads() {
+  int reads = 0;
+  for (const std::string& call : sim::Calls()) {
+    if (call.rfind("RegQueryValueExW data", 0) == 0) ++reads;
+  }
+  return reads;
+}
+
+void ExpectString(platform::TextView record, platform::TextView name, platform::TextView text) {
+  const auto value = sim::RegistryValueAt(Record(record), name);
+  ASSERT_TRUE(value);
+  EXPECT_EQ(value->type, registry::kRegSz);
+  EXPECT_EQ(value->data, Utf16Bytes(text));
+}
+
+TEST(RepairVolumeRecords, CompleteRecordsAreReadTwiceAndNeverWritten) {
+  sim::Reset();
+  // Any readable content counts as present, whatever it holds.
+  sim::PutRegistryValue(Record(u"A"), u"Class", registry::kRegSz, Utf16Bytes(u""));
+  sim::PutRegistryValue(Record(u"A"), u"ClassGUID", registry::kRegDword, {1, 0, 0, 0});
+  sim::PutRegistryValue(Record(u"B"), u"Class", registry::kRegMultiSz, {0, 0, 0, 0});
+  sim::PutRegistryValue(Record(u"B"), u"ClassGUID", registry::kRegBinary, {});
+  RepairVolumeRecords();
+  EXPECT_EQ(Reads(), 4);
+  EXPECT_TRUE(Writes().empty());
+  EXPECT_EQ(registry().handles.size(), 0u);
+}
+
+TEST(RepairVolumeRecords, AddsOnlyTheMissingValuesClassFirst) {
+  sim::Reset();
+  sim::PutRegistryValue(Record(u"b-has-class"), u"Class", registry::kRegSz,
+                        Utf16Bytes(u"DiskDrive"));
+  sim::AddRegistryKey(Record(u"A-empty"));
+  sim::PutRegistryValue(Record(u"c-qword"), u"Class", 11, {1, 0, 0, 0, 0, 0, 0, 0});
+  sim::PutRegistryValue(Record(u"c-qword"), u"ClassGUID", registry::kRegSz, Utf16Bytes(u"x"));
+  sim::PutRegistryValue(Record(u"d-has-guid"), u"ClassGUID", registry::kRegSz,
+                        Utf16Bytes(u""));
+  RepairVolumeRecords();
+
+  EXPECT_EQ(Writes(), (std::vector<std::string>{
+                          "RegSetValueExW Class 1",      // A-empty, the first record
+                          "RegSetValueExW ClassGUID 1",  // A-empty
+                          "RegSetValueExW ClassGUID 1",  // b-has-class
+                          "RegSetValueExW Class 1",      // c-qword
+                          "RegSetValueExW Class 1",      // d-has-guid
+                      }));
+  ExpectString(u"A-empty", u"Class", u"Volume");
+  ExpectString(u"A-empty", u"ClassGUID", kGuid);
+  ExpectString(u"b-has-class", u"Class", u"DiskDrive");
+  ExpectString(u"b-has-class", u"ClassGUID", kGuid);
+  ExpectString(u"c-qword", u"Class", u"Volume");
+  ExpectString(u"c-qword", u"ClassGUID", u"x");
+  ExpectString(u"d-has-guid", u"Class", u"Volume");
+  ExpectString(u"d-has-guid", u"ClassGUID", u"");
+  EXPECT_EQ(registry().handles.size(), 0u);
+  EXPECT_EQ(registry().badCloses, 0);
+}
+
+TEST(RepairVolumeRecords, ASecondRunWritesNothing) {
+  sim::Reset();
+  sim::AddRegistryKey(Record(u"1"));
+  sim::AddRegistryKey(Record(u"2"));
+  RepairVolumeRecords();
+  EXPECT_EQ(Writes().size(), 4u);
+  const int readsBefore = Reads();
+  RepairVolumeRecords();
+  EXPECT_EQ(Writes().size(), 4u);
+  EXPECT_EQ(Reads() - readsBefore, 4);
+}
+
+TEST(RepairVolumeRecords, NoParentOrNoRecordsMeansNoWrite) {
+  for (bool parentExists : {false, true}) {
+    SCOPED_TRACE(parentExists);
+    sim::Reset();
+    if (parentExists) sim::AddRegistryKey(kRecords);
+    RepairVolumeRecords();
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_EQ(Reads(), 0);
+    EXPECT_EQ(sim::FindRegistryKey(kRecords) != nullptr, parentExists);
+    EXPECT_EQ(registry().handles.size(), 0u);
+  }
+}
+
+TEST(RepairVolumeRecords, AFailedWriteDoesNotStopTheWalk) {
+  sim::Reset();
+  sim::AddRegistryKey(Record(u"1-locked"));
+  sim::AddRegistryKey(Record(u"2-open"));
+  registry().refuseWriteAccess.insert(Record(u"1-locked"));
+  RepairVolumeRecords();
+  EXPECT_FALSE(sim::RegistryValueAt(Record(u"1-locked"), u"Class"));
+  EXPECT_FALSE(sim::RegistryValueAt(Record(u"1-locked"), u"ClassGUID"));
+  ExpectString(u"2-open", u"Class", u"Volume");
+  ExpectString(u"2-open", u"ClassGUID", kGuid);
+  EXPECT_EQ(registry().handles.size(), 0u);
+}
+
+TEST(RepairVolumeRecords, ARecordThatCannotBeOpenedIsTriedAndTheWalkGoesOn) {
+  sim::Reset();
+  sim::PutRegistryValue(Record(u"1"), u"Class", registry::kRegSz, Utf16Bytes(u"Volume"));
+  sim::PutRegistryValue(Record(u"1"), u"ClassGUID", registry::kRegSz, Utf16Bytes(kGuid));
+  sim::AddRegistryKey(Record(u"2"));
+  registry().refuseOpen.insert(Record(u"1"));
+  RepairVolumeRecords();
+  int writeOpens = 0;
+  for (const sim::RegistryOpen& open : registry().opens) {
+    if (open.path == Record(u"1") && open.access == platform::kKeyAllAccess) ++writeOpens;
+  }
+  EXPECT_EQ(writeOpens, 4);  // open, then create, for each of the two values
+  ExpectString(u"2", u"Class", u"Volume");
+  ExpectString(u"2", u"ClassGUID", kGuid);
+  EXPECT_EQ(registry().handles.size(), 0u);
+}
+
+}  // namespace
+}  // namespace mounter
