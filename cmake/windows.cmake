@@ -16,20 +16,27 @@ add_compile_options(-ffunction-sections -fdata-sections)
 add_link_options(-static -Wl,--gc-sections)
 
 file(GLOB PARVOLA_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
-# Linked as an object, not from the archive: nothing of ours references it,
-# so the linker would take the standard library's handler instead.
-set(PARVOLA_TERMINATE ${CMAKE_SOURCE_DIR}/platform/win32/terminate_win32.cpp)
-list(REMOVE_ITEM PARVOLA_WIN32_SOURCES ${PARVOLA_TERMINATE})
+# Linked into parvola.exe as an object, not from the archive: it replaces
+# parts of the standard library, which the linker would otherwise take.
+set(PARVOLA_RUNTIME ${CMAKE_SOURCE_DIR}/platform/win32/runtime_win32.cpp)
+list(REMOVE_ITEM PARVOLA_WIN32_SOURCES ${PARVOLA_RUNTIME})
 add_library(parvola_platform STATIC ${PARVOLA_WIN32_SOURCES})
 target_include_directories(parvola_platform PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(parvola_platform PRIVATE parvola_warnings
   PUBLIC user32 gdi32 comctl32 shell32 advapi32 ole32 setupapi)
 
 file(GLOB PARVOLA_ENTRY_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*_win32.cpp)
-add_executable(parvola WIN32 ${PARVOLA_ENTRY_SOURCES} ${PARVOLA_TERMINATE}
+add_executable(parvola WIN32 ${PARVOLA_ENTRY_SOURCES} ${PARVOLA_RUNTIME}
   ${CMAKE_SOURCE_DIR}/resources/parvola.rc)
 target_link_libraries(parvola PRIVATE parvola_core parvola_platform parvola_core parvola_warnings)
 target_link_options(parvola PRIVATE -municode -s)
+# The program never throws: without exception tables and type information
+# the exe carries none of the machinery (see runtime_win32.cpp). The guard
+# of a thread-safe local static would bring it all back; the program's local
+# statics are made on the main thread before the scan thread exists.
+foreach(target parvola_core parvola_platform parvola)
+  target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti -fno-threadsafe-statics)
+endforeach()
 set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/parvola.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/parvola.ico;${CMAKE_SOURCE_DIR}/resources/parvola.manifest")
 target_include_directories(parvola PRIVATE ${CMAKE_SOURCE_DIR}/resources)
