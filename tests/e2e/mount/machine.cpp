@@ -7,7 +7,8 @@ namespace {
 
 constexpr wchar_t kTestKey[] = L"Software\\ParvolaTest\\Volumes";
 const wchar_t* const kVolumeNames[][3] = {{L"first", L"M:", L"FIRSTVOL"},
-                                          {L"second", L"N:", L"SECONDVOL"}};
+                                          {L"second", L"N:", L"SECONDVOL"},
+                                          {L"third", L"O:", L"THIRDVOL"}};
 
 void SetText(HKEY key, const wchar_t* name, const std::wstring& text) {
   ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
@@ -52,6 +53,13 @@ int PrepareMachine() {
   SetText(overrides, L"setupapi", L"native");
   ::RegCloseKey(overrides);
   return missing == 0 ? 0 : 1;
+}
+
+void ArrangeAllVolumes() {
+  std::vector<Record> records;
+  for (const TestVolume& volume : MachineVolumes()) records.push_back({volume.name, volume.device});
+  ArrangeRecords(records);
+  RemoveTestLetters();
 }
 
 std::vector<TestVolume> MachineVolumes() {

@@ -24,6 +24,10 @@ int PrepareMachine();
 
 std::vector<TestVolume> MachineVolumes();
 
+// Complete records for every volume of the machine, and no letters for them:
+// the starting point of a benchmark run.
+void ArrangeAllVolumes();
+
 // A device record under Enum\STORAGE\Volume, as a scenario wants it.
 struct Record {
   std::wstring key;

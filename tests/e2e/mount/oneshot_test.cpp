@@ -43,7 +43,7 @@ class OneShot : public ::testing::Test {
  protected:
   void SetUp() override {
     volumes_ = MachineVolumes();
-    ASSERT_EQ(volumes_.size(), 2u);
+    ASSERT_EQ(volumes_.size(), 3u);
     for (const TestVolume& volume : volumes_) ASSERT_FALSE(volume.device.empty());
     RemoveTestLetters();
   }
