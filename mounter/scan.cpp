@@ -1,7 +1,174 @@
 #include "mounter/scan.h"
 
-namespace mounter {
+#include "app/objects.h"
+#include "app/texts.h"
+#include "mounter/driveinfo.h"
+#include "mounter/enumerate.h"
+#include "mounter/scan_texts.h"
+#include "platform/shell32.h"
+#include "platform/system.h"
+#include "platform/user32.h"
+#include "platform/volumes.h"
 
-void RunScan(const ScanOptions&) {}
+namespace mounter {
+namespace {
+
+using platform::Text;
+
+constexpr char16_t kCandidateLetters[] = u"cdefghijklmnopqrstuvwxyz";
+constexpr char16_t kNothingFoundTitle[] = u"Parvola";
+constexpr unsigned kBookkeepingPause = 300;
+constexpr unsigned kEndPause = 1000;
+constexpr unsigned kBalloonTimeout = 80;
+constexpr std::uint32_t kNoBalloonIcon = 0;
+constexpr std::size_t kBalloonTextLimit = 255;
+constexpr std::size_t kBalloonTitleLimit = 63;
+// Each root in the drive strings is "C:\" and its terminator.
+constexpr std::uint32_t kRootLength = 4;
+// Letters appearing between the calls make the list longer each time; a few
+// rounds cover any real race without looping on a misbehaving system.
+constexpr int kDriveStringRounds = 8;
+
+constexpr bool OlderThanXp(const platform::OsVersion& version) {
+  return version.major < 5 || (version.major == 5 && version.minor < 1);
+}
+
+char16_t Upper(char16_t letter) {
+  return letter >= u'a' && letter <= u'z' ? static_cast<char16_t>(letter - u'a' + u'A') : letter;
+}
+
+void TakeLetterAway(const Text& designator) {
+  (void)platform::DefineDosName(
+      platform::kDefineRawTargetPath | platform::kDefineRemoveDefinition, designator,
+      std::nullopt);
+}
+
+// Empty card-reader slots and the like keep a letter that leads nowhere;
+// "a:" is left alone (a floppy drive answers only with a disk in it).
+void RemoveEmptyRemovableDrives() {
+  LogicalDriveList drives;
+  ListLogicalDrives(drives);
+  for (const Text& drive : drives) {
+    if (drive == u"a:") continue;
+    if (platform::QueryDriveType(drive) != platform::kDriveRemovable) continue;
+    if (platform::ProbeVolume(drive + u"\\") == 0) TakeLetterAway(drive);
+  }
+}
+
+std::vector<Text> SplitVolumeList(const Text& list) {
+  std::vector<Text> entries;
+  std::size_t start = 0;
+  for (std::size_t bar = list.find(u'|'); bar != Text::npos; bar = list.find(u'|', start)) {
+    entries.push_back(list.substr(start, bar - start));
+    start = bar + 1;
+  }
+  return entries;
+}
+
+// Strikes the volumes that already sit behind a letter and the letters in
+// use. A letter whose root is gone loses its definition but still counts as
+// in use for the rest of this scan.
+void StrikeLettered(std::vector<Text>& volumes, Text& freeLetters) {
+  LogicalDriveList drives;
+  ListLogicalDrives(drives);
+  for (const Text& drive : drives) {
+    if (platform::QueryDriveType(drive) == platform::kDriveNoRootDir) TakeLetterAway(drive);
+    // Whole entries are compared, so one volume's path that ends another's
+    // (or an empty target) strikes nothing else.
+    if (const auto target = platform::QueryDosTarget(drive)) {
+      std::erase(volumes, platform::AsciiLower(*target));
+    }
+    std::erase(freeLetters, drive[0]);
+  }
+}
+
+}  // namespace
+
+std::int64_t ListLogicalDrives(LogicalDriveList& drives) {
+  drives.clear();
+  Text buffer;
+  std::uint32_t result = platform::ReadLogicalDriveStrings(buffer);
+  // A result that does not fit is the length needed now: a letter was
+  // defined since the last call. Ask again rather than read past the buffer.
+  for (int round = 0; round < kDriveStringRounds && result >= buffer.size(); ++round) {
+    if (result == 0) return 0;
+    buffer.assign(result, u'\0');
+    result = platform::ReadLogicalDriveStrings(buffer);
+  }
+  if (result >= buffer.size()) return 0;
+  for (std::uint32_t k = 0; k < result / kRootLength; ++k) {
+    drives.push_back(platform::AsciiLower(buffer.substr(k * kRootLength, 2)));
+  }
+  return static_cast<std::int64_t>(drives.size());
+}
+
+int ShowTrayBalloon(int iconNumber, int windowNumber, const Text& title, const Text& text,
+                    unsigned timeout, std::uint32_t iconFlags) {
+  // A failed version query counts as new enough.
+  if (const auto version = platform::QueryOsVersion(); version && OlderThanXp(*version)) {
+    return 0;
+  }
+  return platform::ModifyTrayBalloon(windowNumber, static_cast<unsigned>(iconNumber),
+                                     CutText(title, kBalloonTitleLimit),
+                                     CutText(text, kBalloonTextLimit), timeout, iconFlags);
+}
+
+void RunScan(const ScanOptions& options) {
+  const app::TextTable& texts = app::Texts();
+  platform::SetObjectText(app::ctlStatus, texts[app::kTextChecking]);
+  const std::int64_t usbOnly = options.usbOnly;
+  const std::int64_t removeLetters = options.removeLetters;
+  const std::int64_t notify = options.notify;
+  std::int64_t gui = options.gui;
+  platform::ClearListRows(app::ctlDriveList);
+
+  if (removeLetters == 1) RemoveEmptyRemovableDrives();
+
+  std::vector<Text> volumes =
+      SplitVolumeList(platform::AsciiLower(EnumerateVolumeDevices(usbOnly)));
+  Text freeLetters = kCandidateLetters;
+  StrikeLettered(volumes, freeLetters);
+
+  platform::Sleep(kBookkeepingPause);
+
+  std::int64_t mountedCount = 0;
+  if (!volumes.empty()) {
+    Text balloonText;
+    // Volume i always gets free letter i, also when an earlier volume did
+    // not answer: that letter stays with it.
+    for (std::size_t i = 0; i < volumes.size() && i < freeLetters.size(); ++i) {
+      const char16_t letter = Upper(freeLetters[i]);
+      const Text designator = Text(1, letter) + u":";
+      (void)platform::DefineDosName(platform::kDefineRawTargetPath, designator, volumes[i]);
+      if (platform::ProbeVolume(designator + u"\\") != 1) continue;
+
+      ++mountedCount;
+      const Text label = ReadVolumeLabel(designator);
+      balloonText += MakeBalloonLine(letter, label);
+      const Text bus = ReadBusTypeName(designator);
+      const Text product = ReadProductId(designator);
+      platform::AppendListRow(app::ctlDriveList, MakeDriveRow(letter, label, bus, product));
+    }
+    if (notify == 1) {
+      (void)ShowTrayBalloon(app::trayIcon, app::mainWindow,
+                            MakeCountText(mountedCount, texts[app::kTextFoundSuffix]),
+                            balloonText, kBalloonTimeout, kNoBalloonIcon);
+    }
+  }
+
+  if (mountedCount == 0) {
+    platform::SetObjectText(app::ctlStatus, texts[app::kTextNothingFound]);
+    if (notify == 0) gui = 1;
+    if (gui == 0) {
+      (void)ShowTrayBalloon(app::trayIcon, app::mainWindow, kNothingFoundTitle,
+                            texts[app::kTextNothingFound], kBalloonTimeout, kNoBalloonIcon);
+    }
+  } else {
+    platform::SetObjectText(app::ctlStatus,
+                            MakeCountText(mountedCount, texts[app::kTextFoundSuffix]));
+  }
+
+  platform::Sleep(kEndPause);
+}
 
 }  // namespace mounter

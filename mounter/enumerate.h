@@ -1,0 +1,28 @@
+#pragma once
+// Which storage volumes the device manager knows, as a VolumeList: each
+// volume's device path followed by "|" ("\Device\HarddiskVolume3|"), in the
+// order of the setup enumeration; "" for none.
+#include <cstdint>
+
+#include "platform/ole32.h"
+#include "platform/text.h"
+
+namespace mounter {
+
+using platform::Text;
+
+// Repairs the volume device records, then lists the present members of the
+// volume setup class, without volumes of dynamic disks and, when `usbOnly`
+// is exactly 1, only those on a USB bus. Never fails: a failure gives a
+// shorter or empty list.
+Text EnumerateVolumeDevices(std::int64_t usbOnly);
+
+// The STORAGE_BUS_TYPE of the volume at `devicePath`, reached through the
+// transient DOS name "vol"; 0 when it cannot be had. Leaves "vol" as it
+// found it.
+std::uint32_t QueryVolumeBusType(const Text& devicePath);
+
+// CLSIDFromString: 1 when the text was a GUID, else 0.
+int ParseGuidText(const Text& text, platform::Guid& guid);
+
+}  // namespace mounter

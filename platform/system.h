@@ -1,0 +1,24 @@
+#pragma once
+// kernel32: pauses, the Windows version and the ANSI code page.
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "platform/text.h"
+
+namespace platform {
+
+void Sleep(unsigned milliseconds) noexcept;
+
+struct OsVersion {
+  std::uint32_t major = 0;
+  std::uint32_t minor = 0;
+};
+// GetVersionExA. Nothing when the query fails.
+[[nodiscard]] std::optional<OsVersion> QueryOsVersion() noexcept;
+
+// MultiByteToWideChar from the system's ANSI code page (CP_ACP). The empty
+// text when the bytes cannot be converted.
+Text AnsiToText(std::string_view bytes) noexcept;
+
+}  // namespace platform

@@ -1,0 +1,194 @@
+#include "mounter/enumerate.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/sim/narrow.h"
+#include "tests/sim/setupapi_sim.h"
+#include "tests/sim/sim.h"
+#include "tests/sim/volumes_sim.h"
+
+namespace mounter {
+namespace {
+
+using sim::Narrow;
+
+class EnumerateTest : public ::testing::Test {
+ protected:
+  void SetUp() override { sim::Reset(); }
+
+  static sim::VolumeDevice& Member(const Text& path, std::uint32_t busType = 0) {
+    sim::deviceManager().volumes.push_back({path});
+    sim::VolumeDevice& device = sim::AddDevice(path);
+    device.busType = busType;
+    return device;
+  }
+  static int CallsOf(std::string_view name) {
+    return static_cast<int>(std::count_if(
+        sim::Calls().begin(), sim::Calls().end(),
+        [name](const std::string& call) { return call.starts_with(name); }));
+  }
+  static void ExpectNothingHeld() {
+    EXPECT_EQ(sim::process().loadedLibraries, 0);
+    EXPECT_EQ(sim::deviceManager().openSets, 0);
+    EXPECT_EQ(sim::process().openHandles, 0);
+    EXPECT_FALSE(sim::TargetOf(u"vol"));
+  }
+};
+
+TEST_F(EnumerateTest, NoVolumesGiveTheEmptyText) {
+  for (std::int64_t usbOnly : {0, 1}) {
+    SCOPED_TRACE(usbOnly);
+    sim::Reset();
+    EXPECT_EQ(Narrow(EnumerateVolumeDevices(usbOnly)), "");
+    ExpectNothingHeld();
+  }
+}
+
+TEST_F(EnumerateTest, ListsPathsInSetupOrderAsReported) {
+  Member(u"\\Device\\HarddiskVolume7");
+  Member(u"\\Device\\HarddiskVolume2");
+  Member(u"\\Device\\CdRom0");
+
+  EXPECT_EQ(Narrow(EnumerateVolumeDevices(0)),
+            "\\Device\\HarddiskVolume7|\\Device\\HarddiskVolume2|\\Device\\CdRom0|");
+  EXPECT_EQ(sim::deviceManager().requestedClass, sim::VolumeClassGuid());
+  EXPECT_EQ(sim::deviceManager().requestedFlags, 0x0Au);
+  EXPECT_EQ(sim::process().librariesLoaded, (std::vector<Text>{u"setupapi.dll"}));
+  ExpectNothingHeld();
+}
+
+TEST_F(EnumerateTest, SkipsMembersWhosePathCannotBeReadOrIsEmpty) {
+  Member(u"\\Device\\HarddiskVolume1");
+  sim::deviceManager().volumes.push_back({std::nullopt});
+  sim::deviceManager().volumes.push_back({u""});
+  Member(u"\\Device\\HarddiskVolume4");
+
+  EXPECT_EQ(Narrow(EnumerateVolumeDevices(0)),
+            "\\Device\\HarddiskVolume1|\\Device\\HarddiskVolume4|");
+}
+
+TEST_F(EnumerateTest, DynamicDiskVolumesAreNeverListedNorProbed) {
+  for (std::int64_t usbOnly : {0, 1}) {
+    SCOPED_TRACE(usbOnly);
+    sim::Reset();
+    Member(u"\\Device\\HarddiskDmVolumes\\PhysicalDmVolumes\\BlockVolume1", 7);
+    Member(u"\\DEVICE\\HARDDISKDMVOLUMES\\PHYSICALDMVOLUMES\\BLOCKVOLUME2", 7);
+    Member(u"\\device\\harddiskdmvolumes\\physicaldmvolumes\\blockvolume3", 7);
+    Member(u"\\Device\\HarddiskVolume5", 7);
+
+    EXPECT_EQ(Narrow(EnumerateVolumeDevices(usbOnly)), "\\Device\\HarddiskVolume5|");
+    EXPECT_EQ(CallsOf("DefineDosDeviceW 1 vol \\Device\\HarddiskDm"), 0);
+    EXPECT_EQ(CallsOf("DefineDosDeviceW"), usbOnly == 1 ? 2 : 0);
+  }
+}
+
+TEST_F(EnumerateTest, UsbOnlyKeepsOnlyVolumesOnTheUsbBus) {
+  Member(u"\\Device\\HarddiskVolume1", 11);              // SATA
+  Member(u"\\Device\\HarddiskVolume2", 7);               // USB
+  Member(u"\\Device\\HarddiskVolume3", 17);              // NVMe
+  Member(u"\\Device\\HarddiskVolume4", 7).opens = false;
+  Member(u"\\Device\\HarddiskVolume5", 7).describes = false;
+  Member(u"\\Device\\HarddiskVolume6", 7).rawDescriptor = std::vector<std::uint8_t>(20, 0);
+  Member(u"\\Device\\HarddiskVolume7", 1);               // SCSI
+  Member(u"\\Device\\HarddiskVolume8", 7);
+
+  EXPECT_EQ(Narrow(EnumerateVolumeDevices(1)),
+            "\\Device\\HarddiskVolume2|\\Device\\HarddiskVolume8|");
+  ExpectNothingHeld();
+}
+
+TEST_F(EnumerateTest, OnlyUsbOnlyOfExactlyOneQueriesTheBus) {
+  for (std::int64_t usbOnly : {std::int64_t{0}, std::int64_t{2}, std::int64_t{-1}, std::int64_t{0x100000001}}) {
+    SCOPED_TRACE(usbOnly);
+    sim::Reset();
+    Member(u"\\Device\\HarddiskVolume1", 11);
+    Member(u"\\Device\\HarddiskVolume2", 7);
+    EXPECT_EQ(Narrow(EnumerateVolumeDevices(usbOnly)),
+              "\\Device\\HarddiskVolume1|\\Device\\HarddiskVolume2|");
+    EXPECT_EQ(CallsOf("DefineDosDeviceW"), 0);
+    EXPECT_EQ(CallsOf("CreateFileW"), 0);
+  }
+}
+
+TEST_F(EnumerateTest, FailuresBeforeTheWalkGiveTheEmptyListAndReleaseTheLibrary) {
+  const struct {
+    const char* failing;
+    bool missingEntryPoint;  // else the call fails
+    const char* lastCall;    // nothing of the walk (nor the repair) after it
+  } cases[] = {
+      {"LoadLibraryExW", false, "LoadLibraryExW setupapi.dll"},
+      {"SetupDiGetDeviceRegistryPropertyW", true, "FreeLibrary 1"},
+      {"CM_Get_DevNode_Status", true, "FreeLibrary 1"},
+      {"SetupDiGetClassDevsW", false, "FreeLibrary 1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.failing);
+    sim::Reset();
+    Member(u"\\Device\\HarddiskVolume1");
+    if (c.missingEntryPoint) {
+      sim::process().missingProcedures.insert(c.failing);
+    } else {
+      sim::FailCall(c.failing);
+    }
+
+    EXPECT_EQ(Narrow(EnumerateVolumeDevices(0)), "");
+    ExpectNothingHeld();
+    ASSERT_FALSE(sim::Calls().empty());
+    EXPECT_EQ(sim::Calls().back(), c.lastCall);
+    const bool walked = std::string_view(c.failing) == "SetupDiGetClassDevsW";
+    EXPECT_EQ(CallsOf("SetupDiGetClassDevsW"), walked ? 1 : 0);
+    EXPECT_EQ(CallsOf("SetupDiEnumDeviceInfo"), 0);
+  }
+}
+
+TEST_F(EnumerateTest, AFailingWalkReturnsTheListSoFar) {
+  Member(u"\\Device\\HarddiskVolume1");
+  Member(u"\\Device\\HarddiskVolume2");
+  Member(u"\\Device\\HarddiskVolume3");
+  sim::deviceManager().walkFailsAt = 2;
+
+  EXPECT_EQ(Narrow(EnumerateVolumeDevices(0)),
+            "\\Device\\HarddiskVolume1|\\Device\\HarddiskVolume2|");
+  ExpectNothingHeld();
+}
+
+TEST_F(EnumerateTest, BusQueryRemovesExactlyItsOwnDefinitionOfVol) {
+  sim::AddDevice(u"\\Device\\HarddiskVolume2").busType = 7;
+  sim::AddDevice(u"\\Device\\Other").busType = 11;
+  sim::DefineName(u"vol", u"\\Device\\Other");  // another program's
+
+  EXPECT_EQ(QueryVolumeBusType(u"\\Device\\HarddiskVolume2"), 7u);
+
+  EXPECT_EQ(sim::volumes().dosNames[u"vol"], (std::vector<Text>{u"\\Device\\Other"}));
+  ASSERT_EQ(sim::volumes().definitions.size(), 2u);
+  EXPECT_EQ(sim::volumes().definitions[1].flags, 7u);
+  EXPECT_EQ(sim::volumes().definitions[1].target, Text(u"\\Device\\HarddiskVolume2"));
+  EXPECT_EQ(sim::process().openHandles, 0);
+}
+
+TEST_F(EnumerateTest, BusQueryWithoutItsDefinitionOpensAndRemovesNothing) {
+  sim::AddDevice(u"\\Device\\HarddiskVolume2").busType = 7;
+  sim::AddDevice(u"\\Device\\Other").busType = 7;
+  sim::DefineName(u"vol", u"\\Device\\Other");
+  sim::FailCall("DefineDosDeviceW");
+
+  EXPECT_EQ(QueryVolumeBusType(u"\\Device\\HarddiskVolume2"), 0u);
+
+  EXPECT_EQ(CallsOf("DefineDosDeviceW"), 1);
+  EXPECT_EQ(CallsOf("CreateFileW"), 0);
+  EXPECT_EQ(sim::TargetOf(u"vol"), Text(u"\\Device\\Other"));
+}
+
+TEST_F(EnumerateTest, ParseGuidText) {
+  platform::Guid guid{};
+  EXPECT_EQ(ParseGuidText(u"{71A27CDD-812A-11D0-BEC7-08002BE2092F}", guid), 1);
+  EXPECT_EQ(guid, sim::VolumeClassGuid());
+  platform::Guid untouched{};
+  EXPECT_EQ(ParseGuidText(u"71A27CDD-812A-11D0-BEC7-08002BE2092F", untouched), 0);
+  EXPECT_EQ(untouched, platform::Guid{});
+}
+
+}  // namespace
+}  // namespace mounter

@@ -1,0 +1,384 @@
+#include "mounter/scan.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/objects.h"
+#include "app/texts.h"
+#include "tests/sim/balloon_sim.h"
+#include "tests/sim/narrow.h"
+#include "tests/sim/setupapi_sim.h"
+#include "tests/sim/sim.h"
+#include "tests/sim/system_sim.h"
+#include "tests/sim/volumes_sim.h"
+
+namespace mounter {
+namespace {
+
+using platform::Text;
+using sim::Narrow;
+
+constexpr std::uint32_t kRemovable = 2;
+
+class ScanTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sim::Reset();
+    app::SetTexts(app::MakeTextTable(0x0409));
+  }
+
+  static Text VolumePath(int n) { return u"\\Device\\HarddiskVolume" + ToText(n); }
+  static Text ToText(int n) {
+    const std::string digits = std::to_string(n);
+    return Text(digits.begin(), digits.end());
+  }
+
+  // A volume the device manager lists, with its device.
+  static sim::VolumeDevice& Volume(const Text& path) {
+    sim::deviceManager().volumes.push_back({path});
+    return sim::AddDevice(path);
+  }
+  // A letter in use, pointing at a device of its own.
+  static sim::VolumeDevice& Letter(char16_t letter, const Text& path) {
+    sim::DefineName(Text(1, letter) + u":", path);
+    return sim::AddDevice(path);
+  }
+
+  static const Text& Status() { return sim::desktop().objects[app::ctlStatus].title; }
+  static std::vector<std::string> Rows() {
+    std::vector<std::string> rows;
+    for (const Text& row : sim::desktop().objects[app::ctlDriveList].rows) {
+      rows.push_back(Narrow(row));
+    }
+    return rows;
+  }
+  static const std::vector<sim::Balloon>& Balloons() { return sim::balloons().shown; }
+  static std::string Target(const char16_t* name) {
+    const auto target = sim::TargetOf(name);
+    return target ? Narrow(*target) : "(none)";
+  }
+};
+
+ScanOptions Options(std::int64_t notify = 1, std::int64_t gui = 1, std::int64_t removeLetters = 0,
+                    std::int64_t usbOnly = 0) {
+  return {usbOnly, removeLetters, notify, gui};
+}
+
+TEST_F(ScanTest, LetterlessVolumesTakeTheFreeLettersInListOrder) {
+  Letter(u'C', VolumePath(1));
+  Letter(u'D', VolumePath(2));
+  // Already lettered as C:, reported in another letter case.
+  Volume(u"\\DEVICE\\HARDDISKVOLUME1");
+  Volume(VolumePath(5)).label = u"DATA";
+  Volume(VolumePath(3)).label = u"BACKUP";
+
+  RunScan(Options());
+
+  EXPECT_EQ(Target(u"e:"), "\\device\\harddiskvolume5");
+  EXPECT_EQ(Target(u"f:"), "\\device\\harddiskvolume3");
+  EXPECT_EQ(Target(u"g:"), "(none)");
+  EXPECT_EQ(Target(u"c:"), "\\Device\\HarddiskVolume1");  // not defined again
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"E: - DATA", "F: - BACKUP"}));
+  ASSERT_EQ(Balloons().size(), 1u);
+  const sim::Balloon& balloon = Balloons()[0];
+  EXPECT_EQ(Narrow(balloon.title), "2 new Partition(s) found.");
+  EXPECT_EQ(Narrow(balloon.text), "E: - DATA\r\nF: - BACKUP\r\n");
+  EXPECT_EQ(balloon.window, app::mainWindow);
+  EXPECT_EQ(balloon.icon, static_cast<unsigned>(app::trayIcon));
+  EXPECT_EQ(balloon.timeout, 80u);
+  EXPECT_EQ(balloon.infoFlags, 0u);
+  EXPECT_EQ(Status(), balloon.title);
+  EXPECT_EQ(sim::os().sleeps, (std::vector<unsigned>{300, 1000}));
+}
+
+TEST_F(ScanTest, StatusShowsCheckingAndListIsEmptiedFirst) {
+  sim::desktop().objects[app::ctlDriveList].rows = {u"E: - OLD"};
+  RunScan(Options());
+  const auto& calls = sim::Calls();
+  ASSERT_GE(calls.size(), 2u);
+  EXPECT_EQ(calls[0], "SetWindowTextW 27");
+  EXPECT_EQ(calls[1], "LVM_DELETEALLITEMS 28");
+  EXPECT_TRUE(Rows().empty());
+  EXPECT_EQ(Narrow(Status()), "No partition found.");
+}
+
+TEST_F(ScanTest, UnreadableVolumeKeepsItsLetterAndTheNextTakesTheNextLetter) {
+  Letter(u'C', VolumePath(1));
+  Volume(VolumePath(2)).answers = false;
+  Volume(VolumePath(3)).label = u"OK";
+
+  RunScan(Options());
+
+  EXPECT_EQ(Target(u"d:"), "\\device\\harddiskvolume2");
+  EXPECT_EQ(Target(u"e:"), "\\device\\harddiskvolume3");
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"E: - OK"}));
+  ASSERT_EQ(Balloons().size(), 1u);
+  EXPECT_EQ(Narrow(Balloons()[0].title), "1 new Partition(s) found.");
+  EXPECT_EQ(Narrow(Balloons()[0].text), "E: - OK\r\n");
+}
+
+TEST_F(ScanTest, RemoveLettersFreesEmptyRemovableDrivesButNeverA) {
+  Letter(u'A', u"\\Device\\Floppy0") = {kRemovable, false};
+  Letter(u'B', u"\\Device\\Floppy1") = {kRemovable, false};
+  Letter(u'C', VolumePath(1));
+  Letter(u'E', u"\\Device\\CardReader0") = {kRemovable, false};
+  Letter(u'F', u"\\Device\\CardReader1") = {kRemovable, true};
+  Volume(VolumePath(7)).label = u"NEW";
+
+  RunScan(Options(1, 1, /*removeLetters=*/1));
+
+  EXPECT_EQ(Target(u"a:"), "\\Device\\Floppy0");
+  EXPECT_EQ(Target(u"b:"), "(none)");
+  EXPECT_EQ(Target(u"f:"), "\\Device\\CardReader1");
+  // D was free anyway; E became free before the bookkeeping.
+  EXPECT_EQ(Target(u"d:"), "\\device\\harddiskvolume7");
+  EXPECT_EQ(Target(u"e:"), "(none)");
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"D: - NEW"}));
+}
+
+TEST_F(ScanTest, RemoveLettersOnlyWhenExactlyOne) {
+  for (std::int64_t removeLetters : {0, 2, -1}) {
+    SCOPED_TRACE(removeLetters);
+    sim::Reset();
+    Letter(u'E', u"\\Device\\CardReader0") = {kRemovable, false};
+    RunScan(Options(1, 1, removeLetters));
+    EXPECT_EQ(Target(u"e:"), "\\Device\\CardReader0");
+  }
+}
+
+TEST_F(ScanTest, MissingRootIsRemovedButNotReusedInTheSameScan) {
+  Letter(u'C', VolumePath(1));
+  sim::DefineName(u"D:", u"\\Device\\Gone");
+  Volume(VolumePath(4)).label = u"X";
+
+  RunScan(Options());
+
+  EXPECT_EQ(Target(u"d:"), "(none)");
+  EXPECT_EQ(Target(u"e:"), "\\device\\harddiskvolume4");
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"E: - X"}));
+}
+
+TEST_F(ScanTest, MoreVolumesThanFreeLetters) {
+  const struct {
+    int lettersInUse;  // from C upwards
+    int volumes;
+    int mounted;
+  } cases[] = {{22, 3, 2}, {23, 2, 1}, {24, 1, 0}, {24, 3, 0}, {0, 1, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.lettersInUse << " in use, " << c.volumes << " volumes");
+    sim::Reset();
+    for (int i = 0; i < c.lettersInUse; ++i) Letter(static_cast<char16_t>(u'C' + i), VolumePath(i));
+    for (int i = 0; i < c.volumes; ++i) Volume(VolumePath(100 + i));
+
+    RunScan(Options());
+
+    EXPECT_EQ(Rows().size(), static_cast<std::size_t>(c.mounted));
+    for (int i = c.mounted; i < c.volumes; ++i) {
+      EXPECT_EQ(std::count_if(sim::volumes().dosNames.begin(), sim::volumes().dosNames.end(),
+                              [&](const auto& name) {
+                                return name.second.back() ==
+                                       platform::AsciiLower(VolumePath(100 + i));
+                              }),
+                0);
+    }
+    // The found balloon comes whenever there was a volume to mount.
+    ASSERT_EQ(Balloons().size(), 1u);
+    EXPECT_EQ(Narrow(Balloons()[0].title),
+              std::to_string(c.mounted) + " new Partition(s) found.");
+    if (c.mounted == 0) {
+      EXPECT_EQ(Narrow(Balloons()[0].text), "");
+      EXPECT_EQ(Narrow(Status()), "No partition found.");
+    }
+  }
+}
+
+TEST_F(ScanTest, RowPiecesDependOnBusAndProduct) {
+  const struct {
+    std::uint32_t busType;
+    std::string product;
+    const char* row;
+  } cases[] = {
+      {7, "Flash Disk      ", "E: - DATA   \"USB\" - Flash Disk      "},
+      {11, "", "E: - DATA   \"SATA\""},
+      {0, "X", "E: - DATA - X"},
+      {14, "", "E: - DATA"},
+      {17, "", "E: - DATA"},
+      {13, "Caf\xE9", "E: - DATA   \"MultiMedia Card\" - Café"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.row);
+    sim::Reset();
+    Letter(u'C', VolumePath(1));
+    Letter(u'D', VolumePath(2));
+    sim::VolumeDevice& volume = Volume(VolumePath(9));
+    volume.label = u"DATA";
+    volume.busType = c.busType;
+    volume.product = c.product;
+
+    RunScan(Options());
+
+    EXPECT_EQ(Rows(), (std::vector<std::string>{c.row}));
+    ASSERT_EQ(Balloons().size(), 1u);
+    EXPECT_EQ(Narrow(Balloons()[0].text), "E: - DATA\r\n");
+  }
+}
+
+TEST_F(ScanTest, BalloonsFollowNotifyAndGui) {
+  const struct {
+    bool found;
+    std::int64_t notify;
+    std::int64_t gui;
+    const char* balloon;  // title of the one balloon, or nullptr for none
+  } cases[] = {
+      {true, 1, 1, "1 new Partition(s) found."},
+      {true, 1, 0, "1 new Partition(s) found."},
+      {true, 0, 0, nullptr},
+      {true, 2, 0, nullptr},
+      {false, 1, 0, "Parvola"},
+      {false, 1, 1, nullptr},
+      {false, 0, 0, nullptr},
+      {false, 0, 1, nullptr},
+      {false, 1, 2, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.found << " notify " << c.notify << " gui " << c.gui);
+    sim::Reset();
+    Letter(u'C', VolumePath(1));
+    if (c.found) Volume(VolumePath(2));
+
+    RunScan(Options(c.notify, c.gui));
+
+    EXPECT_EQ(Narrow(Status()), c.found ? "1 new Partition(s) found." : "No partition found.");
+    if (c.balloon == nullptr) {
+      EXPECT_TRUE(Balloons().empty());
+      continue;
+    }
+    ASSERT_EQ(Balloons().size(), 1u);
+    EXPECT_EQ(Narrow(Balloons()[0].title), c.balloon);
+    if (!c.found) {
+      EXPECT_EQ(Narrow(Balloons()[0].text), "No partition found.");
+    }
+  }
+}
+
+TEST_F(ScanTest, SecondScanListsNothingNew) {
+  Letter(u'C', VolumePath(1));
+  Volume(VolumePath(2));
+  Volume(VolumePath(3));
+  RunScan(Options());
+  ASSERT_EQ(Rows().size(), 2u);
+
+  sim::balloons().shown.clear();
+  RunScan(Options());
+
+  EXPECT_TRUE(Rows().empty());
+  EXPECT_EQ(Narrow(Status()), "No partition found.");
+  EXPECT_TRUE(Balloons().empty());
+  EXPECT_EQ(Target(u"e:"), "\\device\\harddiskvolume3");
+  EXPECT_EQ(Target(u"f:"), "(none)");
+}
+
+TEST_F(ScanTest, UsbOnlyMountsOnlyUsbVolumes) {
+  Letter(u'C', VolumePath(1));
+  Volume(VolumePath(2)).busType = 11;
+  Volume(VolumePath(3)).busType = 7;
+
+  RunScan(Options(1, 1, 0, /*usbOnly=*/1));
+
+  EXPECT_EQ(Target(u"d:"), "\\device\\harddiskvolume3");
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"D: -    \"USB\""}));
+  EXPECT_EQ(Target(u"vol"), "(none)");
+}
+
+// The scan's own failure contract: whichever system call fails, the scan
+// ends with a result and gives back every handle, set, library and "vol".
+TEST_F(ScanTest, EveryPlatformCallFailingInTurnNeverStopsTheScanAndLeaksNothing) {
+  auto arrange = [] {
+    sim::Reset();
+    Letter(u'C', VolumePath(1));
+    Letter(u'E', u"\\Device\\CardReader0") = {kRemovable, false};
+    sim::DefineName(u"G:", u"\\Device\\Gone");
+    Volume(VolumePath(1));
+    Volume(VolumePath(2)) = {3, true, u"DATA", true, true, 7, "Stick "};
+    Volume(VolumePath(3)).busType = 11;
+    Volume(u"\\Device\\HarddiskDmVolumes\\PhysicalDmVolumes\\BlockVolume1");
+  };
+  const ScanOptions options = Options(1, 0, 1, 1);
+  arrange();
+  RunScan(options);
+  ASSERT_EQ(Rows(), (std::vector<std::string>{"D: - DATA   \"USB\" - Stick "}));
+
+  std::set<std::string> names;
+  for (const std::string& call : sim::Calls()) names.insert(call.substr(0, call.find(' ')));
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    arrange();
+    sim::FailCall(name);
+
+    RunScan(options);
+
+    EXPECT_TRUE(Status().ends_with(app::Texts()[app::kTextFoundSuffix]) ||
+                Status() == app::Texts()[app::kTextNothingFound])
+        << Narrow(Status());
+    EXPECT_EQ(sim::process().openHandles, 0);
+    EXPECT_EQ(sim::process().loadedLibraries, 0);
+    EXPECT_EQ(sim::deviceManager().openSets, 0);
+    EXPECT_EQ(Target(u"vol"), "(none)");
+    EXPECT_EQ(sim::os().sleeps.size(), 2u);
+  }
+}
+
+TEST_F(ScanTest, ListLogicalDrivesReadsLowerCaseDesignators) {
+  Letter(u'C', VolumePath(1));
+  Letter(u'Z', VolumePath(2));
+  Letter(u'A', VolumePath(3));
+  LogicalDriveList drives{u"stale"};
+  EXPECT_EQ(ListLogicalDrives(drives), 3);
+  EXPECT_EQ(drives, (LogicalDriveList{u"a:", u"c:", u"z:"}));
+
+  sim::FailCall("GetLogicalDriveStringsW");
+  EXPECT_EQ(ListLogicalDrives(drives), 0);
+  EXPECT_TRUE(drives.empty());
+}
+
+TEST_F(ScanTest, ListLogicalDrivesAsksAgainWhenALetterAppearsBetweenItsCalls) {
+  Letter(u'C', VolumePath(1));
+  sim::volumes().afterDriveStrings = [] { Letter(u'D', VolumePath(2)); };
+  LogicalDriveList drives;
+  EXPECT_EQ(ListLogicalDrives(drives), 2);
+  EXPECT_EQ(drives, (LogicalDriveList{u"c:", u"d:"}));
+  EXPECT_EQ(std::count_if(sim::Calls().begin(), sim::Calls().end(),
+                          [](const std::string& call) {
+                            return call.starts_with("GetLogicalDriveStringsW");
+                          }),
+            3);
+}
+
+TEST_F(ScanTest, ShowTrayBalloonCutsItsTextsAndSkipsSystemsBeforeXp) {
+  const Text longText(300, u'x');
+  const Text longTitle(70, u'y');
+  EXPECT_NE(ShowTrayBalloon(34, 10, longTitle, longText, 80, 0), 0);
+  ASSERT_EQ(Balloons().size(), 1u);
+  EXPECT_EQ(Balloons()[0].text, Text(255, u'x'));
+  EXPECT_EQ(Balloons()[0].title, Text(63, u'y'));
+
+  const struct {
+    std::uint32_t major, minor;
+    bool shown;
+  } versions[] = {{4, 0, false}, {5, 0, false}, {5, 1, true}, {6, 0, true}, {10, 0, true}};
+  for (const auto& v : versions) {
+    SCOPED_TRACE(testing::Message() << v.major << "." << v.minor);
+    sim::Reset();
+    sim::os().version = {v.major, v.minor};
+    EXPECT_EQ(ShowTrayBalloon(34, 10, u"t", u"x", 80, 0) != 0, v.shown);
+    EXPECT_EQ(Balloons().size(), v.shown ? 1u : 0u);
+  }
+
+  sim::Reset();
+  sim::FailCall("GetVersionExA");
+  EXPECT_NE(ShowTrayBalloon(34, 10, u"t", u"x", 80, 0), 0);
+}
+
+}  // namespace
+}  // namespace mounter

@@ -1,0 +1,32 @@
+#pragma once
+// The simulated device manager: the members of the volume setup class.
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/setupapi.h"
+#include "tests/sim/sim.h"
+
+namespace sim {
+
+struct DeviceManagerMember {
+  // SPDRP_PHYSICAL_DEVICE_OBJECT_NAME; nothing: the property cannot be read.
+  std::optional<Text> deviceObjectName;
+};
+
+struct DeviceManager {
+  // Members of the volume setup class in enumeration order.
+  std::vector<DeviceManagerMember> volumes;
+  // SetupDiEnumDeviceInfo fails at this index (before the last member).
+  std::optional<std::uint32_t> walkFailsAt;
+  // What SetupDiGetClassDevsW was asked for, last time.
+  platform::Guid requestedClass{};
+  std::uint32_t requestedFlags = 0;
+  int openSets = 0;  // made and not yet destroyed
+};
+inline DeviceManager& deviceManager() { return State<DeviceManager>(); }
+
+// GUID_DEVCLASS_VOLUME in memory layout.
+platform::Guid VolumeClassGuid();
+
+}  // namespace sim

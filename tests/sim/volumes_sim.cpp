@@ -1,0 +1,168 @@
+#include "tests/sim/volumes_sim.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/volumes.h"
+#include "tests/sim/narrow.h"
+
+namespace sim {
+
+VolumeDevice& AddDevice(const Text& path) { return volumes().devices[platform::AsciiLower(path)]; }
+
+void DefineName(const Text& name, const Text& target) {
+  volumes().dosNames[platform::AsciiLower(name)].push_back(target);
+}
+
+std::optional<Text> TargetOf(const Text& name) {
+  const auto it = volumes().dosNames.find(platform::AsciiLower(name));
+  if (it == volumes().dosNames.end() || it->second.empty()) return std::nullopt;
+  return it->second.back();
+}
+
+std::vector<std::uint8_t> MakeDescriptor(std::uint32_t busType, const std::string& product) {
+  // The fixed part of STORAGE_DEVICE_DESCRIPTOR is 40 bytes; texts follow.
+  std::vector<std::uint8_t> bytes(40, 0);
+  auto put = [&bytes](std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  };
+  if (!product.empty()) {
+    put(16, static_cast<std::uint32_t>(bytes.size()));
+    bytes.insert(bytes.end(), product.begin(), product.end());
+    bytes.push_back(0);
+  }
+  put(0, 40);
+  put(4, static_cast<std::uint32_t>(bytes.size()));
+  put(28, busType);
+  return bytes;
+}
+
+namespace {
+
+const VolumeDevice* DeviceAt(const Text& name) {
+  const auto target = TargetOf(name);
+  if (!target) return nullptr;
+  const auto it = volumes().devices.find(platform::AsciiLower(*target));
+  return it == volumes().devices.end() ? nullptr : &it->second;
+}
+
+// "e:", "E:\" and "e:\" all name the drive "e:".
+Text DriveName(const Text& root) {
+  return root.size() >= 2 && root[1] == u':' ? root.substr(0, 2) : root;
+}
+
+Text DriveStrings() {
+  Text strings;
+  for (char16_t letter = u'a'; letter <= u'z'; ++letter) {
+    if (!TargetOf(Text(1, letter) + u":")) continue;
+    strings += static_cast<char16_t>(letter - u'a' + u'A');
+    strings += u":\\";
+    strings += u'\0';
+  }
+  return strings;
+}
+
+}  // namespace
+
+}  // namespace sim
+
+namespace platform {
+
+using sim::Narrow;
+using sim::volumes;
+
+std::uint32_t ReadLogicalDriveStrings(Text& buffer) noexcept {
+  const bool fails = sim::Enter("GetLogicalDriveStringsW", std::to_string(buffer.size()));
+  std::uint32_t result = 0;
+  if (!fails) {
+    const Text strings = sim::DriveStrings();
+    if (strings.size() + 1 > buffer.size()) {
+      result = static_cast<std::uint32_t>(strings.size() + 1);
+    } else {
+      std::copy(strings.begin(), strings.end(), buffer.begin());
+      buffer[strings.size()] = u'\0';
+      result = static_cast<std::uint32_t>(strings.size());
+    }
+  }
+  if (auto after = std::exchange(volumes().afterDriveStrings, nullptr)) after();
+  return result;
+}
+
+std::uint32_t QueryDriveType(const Text& root) noexcept {
+  if (sim::Enter("GetDriveTypeW", Narrow(root))) return 0;  // DRIVE_UNKNOWN
+  const sim::VolumeDevice* device = sim::DeviceAt(sim::DriveName(root));
+  return device ? device->driveType : kDriveNoRootDir;
+}
+
+int ProbeVolume(const Text& root) noexcept {
+  if (sim::Enter("GetVolumeInformationW", Narrow(root))) return 0;
+  const sim::VolumeDevice* device = sim::DeviceAt(sim::DriveName(root));
+  return device && device->answers ? 1 : 0;
+}
+
+std::optional<Text> ReadVolumeLabelAt(const Text& root) noexcept {
+  if (sim::Enter("GetVolumeInformationW", Narrow(root) + " label")) return std::nullopt;
+  const sim::VolumeDevice* device = sim::DeviceAt(sim::DriveName(root));
+  if (!device || !device->answers) return std::nullopt;
+  return device->label;
+}
+
+bool DefineDosName(std::uint32_t flags, const Text& name,
+                   const std::optional<Text>& target) noexcept {
+  if (sim::Enter("DefineDosDeviceW", std::to_string(flags) + " " + Narrow(name) + " " +
+                                         (target ? Narrow(*target) : "null"))) {
+    return false;
+  }
+  const Text key = AsciiLower(name);
+  std::vector<Text>& stack = volumes().dosNames[key];
+  if ((flags & kDefineRemoveDefinition) == 0) {
+    if (!target) return false;
+    stack.push_back(*target);
+  } else if ((flags & kDefineExactMatchOnRemove) != 0) {
+    // Only the definition with exactly this target, the most recent first.
+    if (!target) return false;
+    const auto it = std::find(stack.rbegin(), stack.rend(), *target);
+    if (it == stack.rend()) return false;
+    stack.erase(std::next(it).base());
+  } else {
+    if (stack.empty()) return false;
+    stack.pop_back();
+  }
+  if (stack.empty()) volumes().dosNames.erase(key);
+  volumes().definitions.push_back({flags, name, target});
+  return true;
+}
+
+std::optional<Text> QueryDosTarget(const Text& name) noexcept {
+  if (sim::Enter("QueryDosDeviceW", Narrow(name))) return std::nullopt;
+  return sim::TargetOf(name);
+}
+
+Handle OpenDevice(const Text& deviceName) noexcept {
+  if (sim::Enter("CreateFileW", Narrow(deviceName))) return 0;
+  constexpr char16_t kPrefix[] = u"\\\\.\\";
+  if (deviceName.rfind(kPrefix, 0) != 0) return 0;
+  const Text name = deviceName.substr(4);
+  const sim::VolumeDevice* device = sim::DeviceAt(name);
+  if (!device || !device->opens) return 0;
+  const Handle handle = ++volumes().nextHandle;
+  volumes().openDevices[handle] = AsciiLower(*sim::TargetOf(name));
+  ++sim::process().openHandles;
+  return handle;
+}
+
+std::optional<std::vector<std::uint8_t>> QueryStorageDescriptor(Handle device) noexcept {
+  if (sim::Enter("DeviceIoControl", std::to_string(device))) return std::nullopt;
+  const auto open = volumes().openDevices.find(device);
+  if (open == volumes().openDevices.end()) return std::nullopt;
+  const auto it = volumes().devices.find(open->second);
+  if (it == volumes().devices.end() || !it->second.describes) return std::nullopt;
+  const sim::VolumeDevice& found = it->second;
+  std::vector<std::uint8_t> bytes =
+      found.rawDescriptor ? *found.rawDescriptor : sim::MakeDescriptor(found.busType, found.product);
+  // The real buffer holds 1059 bytes.
+  if (bytes.size() > 1059) bytes.resize(1059);
+  return bytes;
+}
+
+}  // namespace platform

@@ -1,0 +1,59 @@
+#pragma once
+// The simulated DOS device namespace, volumes and storage devices.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/kernel32.h"
+#include "tests/sim/sim.h"
+
+namespace sim {
+
+// A volume or storage device, known by its kernel path.
+struct VolumeDevice {
+  std::uint32_t driveType = 3;  // DRIVE_FIXED
+  bool answers = true;          // a file system answers at its root
+  Text label;
+  bool opens = true;       // CreateFileW succeeds
+  bool describes = true;   // IOCTL_STORAGE_QUERY_PROPERTY succeeds
+  std::uint32_t busType = 0;
+  std::string product;  // single-byte; empty: ProductIdOffset 0
+  // Returned instead of a descriptor made from busType and product.
+  std::optional<std::vector<std::uint8_t>> rawDescriptor;
+};
+
+struct Volumes {
+  // DOS names, lower case, to their targets; the most recent last.
+  std::map<Text, std::vector<Text>> dosNames;
+  // Devices by lower-case kernel path. A name whose target is not here has
+  // no root (DRIVE_NO_ROOT_DIR).
+  std::map<Text, VolumeDevice> devices;
+  // Run once right after the next GetLogicalDriveStringsW, to change the
+  // letters between the program's two calls.
+  std::function<void()> afterDriveStrings;
+  // Which device each open handle refers to.
+  std::map<platform::Handle, Text> openDevices;
+  platform::Handle nextHandle = 0x1000;
+  // Every DefineDosDeviceW that took effect: flags, name, target.
+  struct Definition {
+    std::uint32_t flags;
+    Text name;
+    std::optional<Text> target;
+  };
+  std::vector<Definition> definitions;
+};
+inline Volumes& volumes() { return State<Volumes>(); }
+
+// Arranging: a letter (or other name) pointing at a device, and the device.
+VolumeDevice& AddDevice(const Text& path);
+void DefineName(const Text& name, const Text& target);
+// The current (most recent) target of a name, if defined.
+std::optional<Text> TargetOf(const Text& name);
+
+// STORAGE_DEVICE_DESCRIPTOR bytes as a device reports them.
+std::vector<std::uint8_t> MakeDescriptor(std::uint32_t busType, const std::string& product);
+
+}  // namespace sim
