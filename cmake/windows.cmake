@@ -74,7 +74,10 @@ file(GLOB PARVOLA_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cp
 if(PARVOLA_E2E_TESTS)
   parvola_wine_tests(parvola_e2e_tests parvola ${PARVOLA_E2E_TESTS})
   target_include_directories(parvola_e2e_tests PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(parvola_e2e_tests PRIVATE user32 comctl32)
+  # The driver predicts from the program's own option reading which hostile
+  # command lines would keep it running.
+  target_link_libraries(parvola_e2e_tests PRIVATE parvola_core parvola_platform parvola_core
+    user32 comctl32)
   add_dependencies(parvola_e2e_tests parvola)
 endif()
 
