@@ -55,12 +55,12 @@ OpenOutcome OpenForReadingOn(TextView computer, TextView rootName, TextView keyP
   }
   const ResolvedKey resolved = ResolveKey(rootName, keyPath);
   if (resolved.root == 0) return OpenOutcome::kNotOpened;
-  if (platform::ConnectRemoteRegistry(Text(computer), resolved.root,
-                                      *opened.remoteRoot.put()) != 0) {
+  if (platform::ConnectRemoteRegistry(Text(computer), resolved.root, *opened.remoteRoot.put()) !=
+      0) {
     return OpenOutcome::kNotConnected;
   }
-  (void)platform::OpenRegistryKey(opened.remoteRoot.get(), Text(resolved.path),
-                                  platform::kKeyRead, *opened.key.put());
+  (void)platform::OpenRegistryKey(opened.remoteRoot.get(), Text(resolved.path), platform::kKeyRead,
+                                  *opened.key.put());
   return opened.key ? OpenOutcome::kOpened : OpenOutcome::kNotOpened;
 }
 

@@ -12,9 +12,9 @@ using platform::Text;
 using platform::TextView;
 
 struct ResolvedKey {
-  platform::Key root = 0;        // 0 when the root name matches none
-  std::uint32_t viewFlag = 0;    // added to the access mask, local registry only
-  TextView path;                 // the key path less one leading "\"
+  platform::Key root = 0;      // 0 when the root name matches none
+  std::uint32_t viewFlag = 0;  // added to the access mask, local registry only
+  TextView path;               // views the caller's key path, less one leading "\"
 };
 
 // Pure: the root name is compared, lower-cased and untrimmed, with the seven
@@ -39,8 +39,8 @@ enum class OpenOutcome {
 
 // "" reads this computer; any other name is connected to as given, and the
 // key opened there with KEY_READ alone (no view flag on a remote registry).
-[[nodiscard]] OpenOutcome OpenForReadingOn(TextView computer, TextView rootName,
-                                           TextView keyPath, OpenKey& opened);
+[[nodiscard]] OpenOutcome OpenForReadingOn(TextView computer, TextView rootName, TextView keyPath,
+                                           OpenKey& opened);
 
 // KEY_ALL_ACCESS plus the view flag: opens the key, else creates it together
 // with the missing keys above it.

@@ -71,8 +71,8 @@ Text RegistryReadValue(RegistryStatus* status, TextView rootName, TextView keyPa
   return text;
 }
 
-int RegistryWriteValue(TextView rootName, TextView keyPath, TextView valueName,
-                       std::uint32_t type, TextView text) {
+int RegistryWriteValue(TextView rootName, TextView keyPath, TextView valueName, std::uint32_t type,
+                       TextView text) {
   const platform::UniqueRegistryKey key = OpenForWriting(rootName, keyPath);
   if (!key) return 1;
   if (type == 0) return 0;

@@ -30,7 +30,7 @@ Text RegistryReadValue(RegistryStatus* status, TextView rootName, TextView keyPa
 // Opens or creates the key and stores the value converted by `type` (1, 2,
 // 3, 4 or 7). Type 0 only opens or creates the key. 0 success, 1 failure;
 // any other type stores nothing and fails.
-int RegistryWriteValue(TextView rootName, TextView keyPath, TextView valueName,
-                       std::uint32_t type, TextView text);
+int RegistryWriteValue(TextView rootName, TextView keyPath, TextView valueName, std::uint32_t type,
+                       TextView text);
 
 }  // namespace registry

@@ -46,8 +46,8 @@ std::int32_t EnumerateSubkey(Key key, std::uint32_t position, Text& name) noexce
   wchar_t buffer[256] = {};
   DWORD length = 255;
   FILETIME written;
-  const LONG status = ::RegEnumKeyExW(AsKey(key), position, buffer, &length, nullptr, nullptr,
-                                      nullptr, &written);
+  const LONG status =
+      ::RegEnumKeyExW(AsKey(key), position, buffer, &length, nullptr, nullptr, nullptr, &written);
   if (status == ERROR_SUCCESS) name = win32::FromWide(buffer, std::min<DWORD>(length, 255));
   return status;
 }

@@ -18,9 +18,7 @@ using sim::Utf16Bytes;
 const platform::Text kRecords = u"HKLM\\SYSTEM\\CurrentControlSet\\Enum\\STORAGE\\Volume";
 const platform::Text kGuid = u"{71A27CDD-812A-11D0-BEC7-08002BE2092F}";
 
-platform::Text Record(platform::TextView name) {
-  return kRecords + u"\\" + platform::Text(name);
-}
+platform::Text Record(platform::TextView name) { return kRecords + u"\\" + platform::Text(name); }
 
 std::vector<std::string> Writes() {
   std::vector<std::string> writes;
@@ -65,8 +63,7 @@ TEST(RepairVolumeRecords, AddsOnlyTheMissingValuesClassFirst) {
   sim::AddRegistryKey(Record(u"A-empty"));
   sim::PutRegistryValue(Record(u"c-qword"), u"Class", 11, {1, 0, 0, 0, 0, 0, 0, 0});
   sim::PutRegistryValue(Record(u"c-qword"), u"ClassGUID", registry::kRegSz, Utf16Bytes(u"x"));
-  sim::PutRegistryValue(Record(u"d-has-guid"), u"ClassGUID", registry::kRegSz,
-                        Utf16Bytes(u""));
+  sim::PutRegistryValue(Record(u"d-has-guid"), u"ClassGUID", registry::kRegSz, Utf16Bytes(u""));
   RepairVolumeRecords();
 
   EXPECT_EQ(Writes(), (std::vector<std::string>{

@@ -54,9 +54,12 @@ TEST(ResolveKey, DropsExactlyOneLeadingBackslash) {
     Text path;
     Text expected;
   } cases[] = {
-      {u"SYSTEM\\Setup", u"SYSTEM\\Setup"}, {u"\\SYSTEM\\Setup", u"SYSTEM\\Setup"},
-      {u"\\\\SYSTEM", u"\\SYSTEM"},         {u"SYSTEM\\", u"SYSTEM\\"},
-      {u"", u""},                           {u"\\", u""},
+      {u"SYSTEM\\Setup", u"SYSTEM\\Setup"},
+      {u"\\SYSTEM\\Setup", u"SYSTEM\\Setup"},
+      {u"\\\\SYSTEM", u"\\SYSTEM"},
+      {u"SYSTEM\\", u"SYSTEM\\"},
+      {u"", u""},
+      {u"\\", u""},
       {u"sYsTeM", u"sYsTeM"},
   };
   for (const auto& c : cases) {
@@ -125,8 +128,7 @@ TEST(OpenForReadingOn, ConnectionAndOpenFailures) {
       {"unreachable computer", u"nowhere", u"hklm", u"A", OpenOutcome::kNotConnected},
       {"computer name is not adjusted", u"server", u"hklm", u"A", OpenOutcome::kNotConnected},
       {"missing remote key", u"\\\\server", u"hklm", u"B", OpenOutcome::kNotOpened},
-      {"unknown root on a remote computer", u"\\\\server", u"hklm ", u"A",
-       OpenOutcome::kNotOpened},
+      {"unknown root on a remote computer", u"\\\\server", u"hklm ", u"A", OpenOutcome::kNotOpened},
       {"missing local key", u"", u"hklm", u"A", OpenOutcome::kNotOpened},
   };
   for (const auto& c : cases) {

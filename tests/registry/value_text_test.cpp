@@ -28,7 +28,7 @@ TEST(ReadInteger, FollowsTheIntegerRule) {
       {u"-$10", -16},
       {u"--1", 0},
       {u"$", 0},
-      {u"\n1", 0},                   // only blanks and tabs are skipped
+      {u"\n1", 0},  // only blanks and tabs are skipped
       {u"1 2", 1},
       {u"9223372036854775807", INT64_MAX},
       {u"9223372036854775808", INT64_MIN},  // wraps, no overflow check
@@ -47,18 +47,20 @@ TEST(TextData, DwordTakesTheLow32BitsLittleEndian) {
     Text text;
     std::uint32_t expected;
   } cases[] = {
-      {u"0x1F", 31}, {u"0X1f", 31}, {u"31", 31}, {u"-1", 0xFFFFFFFF}, {u"4294967296", 0},
-      {u"$10", 16}, {u"abc", 0}, {u"0x", 0}, {u"0xG", 0},
-      {u" 0x1F", 0},     // the prefix must come first: the integer rule reads "0"
-      {u"0x -1", 0},     // after the prefix no blanks or sign are skipped
-      {u"%11", 3}, {u"4294967295", 0xFFFFFFFF}, {u"-4294967295", 1}, {u"", 0},
+      {u"0x1F", 31},       {u"0X1f", 31},
+      {u"31", 31},         {u"-1", 0xFFFFFFFF},
+      {u"4294967296", 0},  {u"$10", 16},
+      {u"abc", 0},         {u"0x", 0},
+      {u"0xG", 0},         {u" 0x1F", 0},  // the prefix must come first: the integer rule reads "0"
+      {u"0x -1", 0},                       // after the prefix no blanks or sign are skipped
+      {u"%11", 3},         {u"4294967295", 0xFFFFFFFF},
+      {u"-4294967295", 1}, {u"", 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(Narrow(c.text));
-    const Bytes expected = {static_cast<std::uint8_t>(c.expected),
-                            static_cast<std::uint8_t>(c.expected >> 8),
-                            static_cast<std::uint8_t>(c.expected >> 16),
-                            static_cast<std::uint8_t>(c.expected >> 24)};
+    const Bytes expected = {
+        static_cast<std::uint8_t>(c.expected), static_cast<std::uint8_t>(c.expected >> 8),
+        static_cast<std::uint8_t>(c.expected >> 16), static_cast<std::uint8_t>(c.expected >> 24)};
     EXPECT_EQ(TextData(kRegDword, c.text), expected);
   }
 }
@@ -68,15 +70,11 @@ TEST(TextData, BinaryReadsPairsOfHexDigits) {
     Text text;
     Bytes expected;
   } cases[] = {
-      {u"0a1B", {0x0A, 0x1B}},
-      {u"abc", {0xAB}},  // an odd last digit is ignored
-      {u"a", {0x0A}},    // ... unless it is the only one
-      {u"G1", {0x00}},
-      {u"1G", {0x01}},
-      {u"", {0x00}},
-      {u"-1", {0x00}},  // no sign inside the "$" form
-      {u" 1", {0x00}},
-      {u"FFff00", {0xFF, 0xFF, 0x00}},
+      {u"0a1B", {0x0A, 0x1B}}, {u"abc", {0xAB}},  // an odd last digit is ignored
+      {u"a", {0x0A}},                             // ... unless it is the only one
+      {u"G1", {0x00}},         {u"1G", {0x01}},
+      {u"", {0x00}},           {u"-1", {0x00}},  // no sign inside the "$" form
+      {u" 1", {0x00}},         {u"FFff00", {0xFF, 0xFF, 0x00}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(Narrow(c.text));
@@ -121,8 +119,7 @@ TEST(DataText, RendersEachTypeWithinTheData) {
   } cases[] = {
       {"string with NUL", kRegSz, Utf16Bytes(u"abc"), u"abc"},
       {"unterminated string", kRegSz, Utf16Bytes(u"abc", false), u"abc"},
-      {"string ends at first NUL", kRegExpandSz, Utf16Bytes(std::u16string_view(u"a\0b", 3)),
-       u"a"},
+      {"string ends at first NUL", kRegExpandSz, Utf16Bytes(std::u16string_view(u"a\0b", 3)), u"a"},
       {"odd last byte dropped", kRegSz, {'a', 0, 'b'}, u"a"},
       {"empty string data", kRegSz, {}, u""},
       {"binary", kRegBinary, {0x00, 0x0A, 0xFF}, u"000AFF"},
@@ -154,15 +151,13 @@ TEST(DataText, MultiStringWalkStopsBeforeTheLastTwoBytes) {
       {"one NUL", {0, 0}, u""},
       {"nothing", {}, u""},
       {"one byte", {'a'}, u""},
-      {"empty string inside", Utf16Bytes(std::u16string_view(u"a\0\0b\0\0", 6), false),
-       u"a\n\nb"},
+      {"empty string inside", Utf16Bytes(std::u16string_view(u"a\0\0b\0\0", 6), false), u"a\n\nb"},
       {"no closing NULs", Utf16Bytes(u"ab", false), u"ab"},
       {"single closing NUL", Utf16Bytes(std::u16string_view(u"a\0b\0", 4), false), u"a\nb"},
       // The second string starts 2 bytes before the end: not read.
       {"last unit after a NUL", Utf16Bytes(std::u16string_view(u"a\0b", 3), false), u"a"},
       {"odd size", {'a', 0, 0, 0, 'b'}, u"a"},
-      {"trailing empty strings", Utf16Bytes(std::u16string_view(u"a\0\0\0\0", 5), false),
-       u"a"},
+      {"trailing empty strings", Utf16Bytes(std::u16string_view(u"a\0\0\0\0", 5), false), u"a"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -175,9 +170,8 @@ TEST(DataText, MultiStringRoundTripDropsOnlyTrailingLineFeeds) {
     Text text;
     Text expected;
   } cases[] = {
-      {u"a\nb", u"a\nb"}, {u"a\n", u"a"},     {u"a\n\n\n", u"a"},
-      {u"\n", u""},       {u"\na", u"\na"},   {u"a\n\nb", u"a\n\nb"},
-      {u"", u""},         {u"a\r\n", u"a\r"},
+      {u"a\nb", u"a\nb"}, {u"a\n", u"a"},         {u"a\n\n\n", u"a"}, {u"\n", u""},
+      {u"\na", u"\na"},   {u"a\n\nb", u"a\n\nb"}, {u"", u""},         {u"a\r\n", u"a\r"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(Narrow(c.text));

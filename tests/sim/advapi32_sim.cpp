@@ -28,8 +28,8 @@ std::string Hex(std::uint32_t number) {
 
 const Text* PredefinedRootName(platform::Key key) {
   static const std::pair<platform::Key, Text> kRoots[] = {
-      {platform::kLocalMachine, u"HKLM"}, {platform::kClassesRoot, u"HKCR"},
-      {platform::kCurrentUser, u"HKCU"},  {platform::kUsers, u"HKU"},
+      {platform::kLocalMachine, u"HKLM"},  {platform::kClassesRoot, u"HKCR"},
+      {platform::kCurrentUser, u"HKCU"},   {platform::kUsers, u"HKU"},
       {platform::kCurrentConfig, u"HKCC"},
   };
   for (const auto& [root, name] : kRoots) {
@@ -142,9 +142,7 @@ int Registry::OpenKeys() const {
                                         [](const auto& h) { return !h.second.remoteRoot; }));
 }
 
-int Registry::OpenRemoteRoots() const {
-  return static_cast<int>(handles.size()) - OpenKeys();
-}
+int Registry::OpenRemoteRoots() const { return static_cast<int>(handles.size()) - OpenKeys(); }
 
 RegistryNode& AddRegistryKey(platform::TextView path, platform::TextView computer) {
   RegistryNode* node = computer.empty() ? &registry().local : &registry().remote[Text(computer)];

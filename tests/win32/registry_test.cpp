@@ -1,8 +1,7 @@
 // The registry operations against a real registry (Wine's, with no ACLs):
 // a scratch key under HKCU, and the volume records under HKLM for the repair.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -125,8 +124,7 @@ TEST_F(RegistryOnWine, TextsRoundTripThroughEveryType) {
     EXPECT_EQ(raw.type, c.type);
     EXPECT_EQ(raw.data, c.stored);
     RegistryStatus status = kUnset;
-    EXPECT_EQ(RegistryReadValue(&status, u"HKCU", u"\\" + kScratch + u"\\Types", u"v"),
-              c.readBack);
+    EXPECT_EQ(RegistryReadValue(&status, u"HKCU", u"\\" + kScratch + u"\\Types", u"v"), c.readBack);
     EXPECT_EQ(status, 0);
   }
 }
@@ -198,8 +196,8 @@ TEST_F(RegistryOnWine, WritingTypeZeroCreatesKeysAndOtherTypesStoreNothing) {
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, L"Software\\ParvolaRegistryTest\\A\\B"));
   for (DWORD type : {5u, 11u}) {
     SCOPED_TRACE(type);
-    EXPECT_EQ(RegistryWriteValue(u"hkcu", kScratch + u"\\C" + Text(1, u'0' + type % 10),
-                                 u"v", type, u"1"),
+    EXPECT_EQ(RegistryWriteValue(u"hkcu", kScratch + u"\\C" + Text(1, u'0' + type % 10), u"v", type,
+                                 u"1"),
               1);
   }
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, L"Software\\ParvolaRegistryTest\\C5"));
@@ -213,9 +211,7 @@ TEST_F(RegistryOnWine, WritingTypeZeroCreatesKeysAndOtherTypesStoreNothing) {
 class RepairOnWine : public ::testing::Test {
  protected:
   static constexpr wchar_t kParent[] = L"SYSTEM\\CurrentControlSet\\Enum\\STORAGE\\Volume";
-  static std::wstring Record(const wchar_t* name) {
-    return std::wstring(kParent) + L"\\" + name;
-  }
+  static std::wstring Record(const wchar_t* name) { return std::wstring(kParent) + L"\\" + name; }
   void SetUp() override {
     for (const wchar_t* path : {L"SYSTEM\\CurrentControlSet\\Enum\\STORAGE", kParent}) {
       if (!KeyExists(HKEY_LOCAL_MACHINE, path)) {
