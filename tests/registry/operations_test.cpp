@@ -92,6 +92,19 @@ TEST(RegistryListSubkey, FailedCallsGiveTheirStatusAndCloseWhatWasOpened) {
   }
 }
 
+TEST(RegistryListSubkey, RemoteListingClosesTheKeyBeforeTheRemoteRoot) {
+  sim::Reset();
+  ArrangeThreeSubkeys();
+  RegistryStatus status = kUnset;
+  EXPECT_EQ(RegistryListSubkey(&status, u"hklm", u"Parent", 1, u"\\\\server"), u"one");
+  const auto& calls = sim::Calls();
+  ASSERT_GE(calls.size(), 2u);
+  // The remote root is the first handle made, the key the second.
+  EXPECT_EQ(calls[calls.size() - 2], "RegCloseKey 4097");
+  EXPECT_EQ(calls[calls.size() - 1], "RegCloseKey 4096");
+  ExpectAllClosed();
+}
+
 TEST(RegistryListSubkey, NamesLongerThan255CharactersAreNotListed) {
   sim::Reset();
   sim::AddRegistryKey(u"HKLM\\P\\" + Text(255, u'a'));
