@@ -2,15 +2,22 @@
 // The main window, its controls, the tray icon and the event loop.
 #include "app/objects.h"
 #include "app/options.h"
+#include "platform/text.h"
 
 namespace app {
 
 inline constexpr char16_t kMainWindowTitle[] = u" Parvola";
+// The maker's notice under the page and the address at the top of the tray
+// menu. The address is shown, never opened.
+inline constexpr char16_t kMakerNotice[] = u"\u00A9 Parvola developers";
+inline constexpr char16_t kMakerAddress[] = u"www.parvola.example";
+// 11 points at 96 DPI: its baseline meets the version text's.
+inline constexpr int kTitleFontPixels = 15;
 
 // Builds every window object, hidden. Runs in every mode.
 void CreateWindowObjects();
 
-// Runs until the user ends the program.
+// Runs until the user ends the program (window mode or tray only).
 void RunEventLoop(const StartupFlags& flags);
 
 }  // namespace app

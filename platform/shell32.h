@@ -20,4 +20,13 @@ std::optional<Text> CallCommandLineToArgvFirst(Procedure commandLineToArgv,
 int ModifyTrayBalloon(int windowNumber, unsigned iconId, const Text& title, const Text& text,
                       unsigned timeout, std::uint32_t infoFlags) noexcept;
 
+// Adds tray icon `iconId` of our window object `windowNumber`: the small
+// icon 0 of `iconFile` (ExtractIconExW), the tooltip, and mouse
+// notifications to that window (kTrayNotification events). False when the
+// file has no small icon or the shell refuses the icon.
+bool AddTrayIcon(int windowNumber, unsigned iconId, const Text& iconFile,
+                 const Text& tooltip) noexcept;
+// Removes what AddTrayIcon added, its icon handle included.
+void RemoveTrayIcon(int windowNumber, unsigned iconId) noexcept;
+
 }  // namespace platform

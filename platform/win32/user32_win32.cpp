@@ -1,11 +1,17 @@
 #include <windows.h>
+#include <commctrl.h>
+#include <windowsx.h>
 
+#include <array>
+#include <atomic>
 #include <deque>
 #include <map>
+#include <vector>
 
 #include "platform/user32.h"
 #include "platform/win32/objects_win32.h"
 #include "platform/win32/text_win32.h"
+#include "platform/win32/tray_win32.h"
 
 namespace platform {
 namespace {
@@ -13,13 +19,31 @@ namespace {
 using win32::Wide;
 
 constexpr wchar_t kWindowClass[] = L"ParvolaWindow";
+constexpr int kObjectSlots = 64;  // object numbers are small: window 10, controls 16..31
 
 struct Objects {
-  std::map<int, HWND> windows;
-  HBRUSH background = nullptr;
+  // Read by the scan thread (texts, rows) while the main thread may destroy
+  // the objects, hence atomic slots rather than a map that could be changing.
+  std::array<std::atomic<HWND>, kObjectSlots> windows{};
+  // The rest is touched by the main thread only.
+  std::array<std::uint32_t, kObjectSlots> backgrounds{};
+  std::array<std::uint32_t, kObjectSlots> textColours{};
+  std::map<std::uint32_t, HBRUSH> brushes;  // by colour
+  std::map<int, HMENU> menus;
+  std::vector<HFONT> fonts;
+  std::vector<HICON> icons;
+  int mainNumber = -1;  // the top-level window: mouse positions are given in its client area
+  bool classRegistered = false;
+  DeviceChangeHook hook = nullptr;
+  void* hookContext = nullptr;
   // Events seen by the window procedure, sent messages included, which
   // GetMessageW dispatches without ever returning them.
   std::deque<Event> events;
+
+  Objects() {
+    backgrounds.fill(kDefaultColour);
+    textColours.fill(kDefaultColour);
+  }
 };
 
 Objects& Table() {
@@ -27,36 +51,133 @@ Objects& Table() {
   return objects;
 }
 
+bool ValidNumber(int number) { return number >= 0 && number < kObjectSlots; }
+
 HWND Find(int number) {
-  const auto it = Table().windows.find(number);
-  return it == Table().windows.end() ? nullptr : it->second;
+  return ValidNumber(number) ? Table().windows[number].load() : nullptr;
 }
 
 int NumberOf(HWND window) {
-  for (const auto& [number, handle] : Table().windows) {
-    if (handle == window) return number;
+  if (window == nullptr) return 0;
+  for (int number = 0; number < kObjectSlots; ++number) {
+    if (Table().windows[number].load() == window) return number;
   }
   return 0;
 }
 
+HBRUSH BrushOf(std::uint32_t colour) {
+  HBRUSH& brush = Table().brushes[colour];
+  if (brush == nullptr) brush = ::CreateSolidBrush(colour);
+  return brush;
+}
+
+std::uint32_t BackgroundOf(int number) {
+  return ValidNumber(number) ? Table().backgrounds[number] : kDefaultColour;
+}
+
+// The dialog font of plain Win32 programs (MS Shell Dlg, 8 points): narrow
+// enough for the fixed widths of the small texts, such as the version.
+HFONT InterfaceFont() { return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)); }
+
+void Push(Event event) { Table().events.push_back(event); }
+
+// Colours a static control from its own entry in the table; others keep
+// the system's look.
+LRESULT ColourStatic(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const int number = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+  const std::uint32_t background = BackgroundOf(number);
+  if (background == kDefaultColour) return ::DefWindowProcW(window, message, wParam, lParam);
+  const HDC dc = reinterpret_cast<HDC>(wParam);
+  ::SetBkColor(dc, background);
+  if (Table().textColours[number] != kDefaultColour) ::SetTextColor(dc, Table().textColours[number]);
+  return reinterpret_cast<LRESULT>(BrushOf(background));
+}
+
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  // The loop decides what a close request means; the window never closes
-  // itself.
-  if (message == WM_CLOSE) {
-    Table().events.push_back({EventKind::kCloseRequest, NumberOf(window)});
-    return 0;
+  switch (message) {
+    case WM_ERASEBKGND: {
+      const std::uint32_t background = BackgroundOf(NumberOf(window));
+      if (background == kDefaultColour) break;
+      RECT client;
+      ::GetClientRect(window, &client);
+      ::FillRect(reinterpret_cast<HDC>(wParam), &client, BrushOf(background));
+      return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+      return ColourStatic(window, message, wParam, lParam);
+    case WM_CTLCOLORBTN: {
+      // The corners around a themed button show the parent's colour.
+      const std::uint32_t background = BackgroundOf(NumberOf(window));
+      if (background == kDefaultColour) break;
+      return reinterpret_cast<LRESULT>(BrushOf(background));
+    }
+    case WM_COMMAND:
+      if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) {
+        Push({EventKind::kControlClick, LOWORD(wParam)});
+      } else if (lParam == 0 && HIWORD(wParam) == 0) {
+        Push({EventKind::kMenuChoice, NumberOf(window), 0, 0, LOWORD(wParam)});
+      }
+      return 0;
+    case WM_CLOSE:
+      // The loop decides what a close request means; the window never
+      // closes itself.
+      Push({EventKind::kCloseRequest, NumberOf(window)});
+      return 0;
+    case WM_DEVICECHANGE:
+      if (Table().hook != nullptr) Table().hook(Table().hookContext, static_cast<std::uint32_t>(wParam));
+      Push({EventKind::kDeviceChange, NumberOf(window), 0, 0, static_cast<std::uint32_t>(wParam)});
+      break;  // the default handling follows in every case
+    case win32::kTrayMessage:
+      Push({EventKind::kTrayNotification, static_cast<int>(wParam), 0, 0, LOWORD(lParam)});
+      return 0;
+    default:
+      break;
   }
   return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-bool RegisterWindowClass(HBRUSH background) {
+bool RegisterWindowClass() {
+  Objects& objects = Table();
+  if (objects.classRegistered) return true;
   WNDCLASSEXW windowClass = {sizeof(windowClass)};
   windowClass.lpfnWndProc = WindowProcedure;
   windowClass.hInstance = ::GetModuleHandleW(nullptr);
   windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = background;
   windowClass.lpszClassName = kWindowClass;
-  return ::RegisterClassExW(&windowClass) != 0;
+  objects.classRegistered = ::RegisterClassExW(&windowClass) != 0;
+  return objects.classRegistered;
+}
+
+void InitCommonControls() {
+  static const bool done = [] {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+    return ::InitCommonControlsEx(&controls) != FALSE;
+  }();
+  (void)done;
+}
+
+struct ClassAndStyle {
+  const wchar_t* className;
+  DWORD style;
+  DWORD extendedStyle;
+};
+
+ClassAndStyle ClassFor(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::kStaticText:
+      return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
+    case ControlKind::kPushButton:
+      return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+    case ControlKind::kContainer:
+      return {kWindowClass, 0, WS_EX_CONTROLPARENT};
+    case ControlKind::kImage:
+      // Centred, the control keeps its own size instead of taking the icon's.
+      return {L"STATIC", SS_ICON | SS_CENTERIMAGE, 0};
+    case ControlKind::kList:
+      return {WC_LISTVIEWW, LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | WS_TABSTOP,
+              WS_EX_CLIENTEDGE};
+  }
+  return {L"STATIC", 0, 0};
 }
 
 }  // namespace
@@ -77,9 +198,9 @@ void SetForegroundWindow(Window window) noexcept {
 
 bool CreateMainWindow(int number, const Text& title, int clientWidth, int clientHeight,
                       std::uint32_t background) noexcept {
+  if (!ValidNumber(number) || !RegisterWindowClass()) return false;
   Objects& objects = Table();
-  objects.background = ::CreateSolidBrush(background);
-  if (!RegisterWindowClass(objects.background)) return false;
+  objects.backgrounds[number] = background;
 
   constexpr DWORD kStyle = WS_POPUP | WS_BORDER;
   RECT frame = {0, 0, clientWidth, clientHeight};
@@ -93,7 +214,98 @@ bool CreateMainWindow(int number, const Text& title, int clientWidth, int client
                                         ::GetModuleHandleW(nullptr), nullptr);
   if (window == nullptr) return false;
   objects.windows[number] = window;
+  objects.mainNumber = number;
   return true;
+}
+
+bool CreateControl(const ControlSpec& control) noexcept {
+  const HWND parent = Find(control.parent);
+  if (!ValidNumber(control.number) || parent == nullptr) return false;
+  if (control.kind == ControlKind::kList) InitCommonControls();
+  Objects& objects = Table();
+  objects.backgrounds[control.number] = control.background;
+  objects.textColours[control.number] = control.textColour;
+
+  const ClassAndStyle made = ClassFor(control.kind);
+  const Rect& place = control.place;
+  const HWND window = ::CreateWindowExW(
+      made.extendedStyle, made.className, Wide(control.text).c_str(),
+      WS_CHILD | WS_VISIBLE | made.style, place.x, place.y, place.width, place.height, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.number)), ::GetModuleHandleW(nullptr),
+      nullptr);
+  if (window == nullptr) return false;
+  ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(InterfaceFont()), FALSE);
+  objects.windows[control.number] = window;
+  return true;
+}
+
+void SetObjectFont(int number, const Text& face, int pixelHeight) noexcept {
+  const HWND window = Find(number);
+  if (window == nullptr) return;
+  // A negative height asks for the character height rather than the cell's.
+  const HFONT font = ::CreateFontW(-pixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                   DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, Wide(face).c_str());
+  if (font == nullptr) return;
+  Table().fonts.push_back(font);
+  ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+Icon CreateIconFromBits(std::span<const std::uint8_t> bits) noexcept {
+  if (bits.empty()) return 0;
+  // Width and height 0 without LR_DEFAULTSIZE: the image's own size.
+  const HICON icon = ::CreateIconFromResourceEx(const_cast<PBYTE>(bits.data()),
+                                                static_cast<DWORD>(bits.size()), TRUE,
+                                                0x00030000, 0, 0, 0);
+  return reinterpret_cast<Icon>(icon);
+}
+
+void SetObjectIcon(int number, Icon icon) noexcept {
+  const HICON handle = reinterpret_cast<HICON>(icon);
+  if (handle != nullptr) Table().icons.push_back(handle);
+  if (const HWND window = Find(number)) {
+    ::SendMessageW(window, STM_SETICON, reinterpret_cast<WPARAM>(handle), 0);
+  }
+}
+
+void AddListColumn(int number, const Text& title, int width) noexcept {
+  const HWND list = Find(number);
+  if (list == nullptr) return;
+  std::wstring text = Wide(title);
+  LVCOLUMNW column = {};
+  column.mask = LVCF_TEXT | LVCF_WIDTH;
+  column.cx = width;
+  column.pszText = text.data();
+  const HWND header = ListView_GetHeader(list);
+  const int count = header ? Header_GetItemCount(header) : 0;
+  ::SendMessageW(list, LVM_INSERTCOLUMNW, count, reinterpret_cast<LPARAM>(&column));
+}
+
+void FillListColumn(int number, int column) noexcept {
+  if (const HWND list = Find(number)) {
+    ::SendMessageW(list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(LVSCW_AUTOSIZE_USEHEADER, 0));
+  }
+}
+
+bool CreatePopupMenu(int number) noexcept {
+  const HMENU menu = ::CreatePopupMenu();
+  if (menu == nullptr) return false;
+  HMENU& slot = Table().menus[number];
+  if (slot != nullptr) ::DestroyMenu(slot);
+  slot = menu;
+  return true;
+}
+
+void AppendMenuItem(int menu, int item, const Text& text) noexcept {
+  const auto found = Table().menus.find(menu);
+  if (found == Table().menus.end()) return;
+  ::AppendMenuW(found->second, MF_STRING, static_cast<UINT_PTR>(item), Wide(text).c_str());
+}
+
+void AppendMenuSeparator(int menu) noexcept {
+  const auto found = Table().menus.find(menu);
+  if (found == Table().menus.end()) return;
+  ::AppendMenuW(found->second, MF_SEPARATOR, 0, nullptr);
 }
 
 void ShowObject(int number) noexcept {
@@ -104,21 +316,70 @@ void SetObjectText(int number, const Text& text) noexcept {
   if (const HWND window = Find(number)) ::SetWindowTextW(window, Wide(text).c_str());
 }
 
-// The list view arrives with the window's controls; until then there are no
-// rows to change.
-void ClearListRows(int) noexcept {}
-void AppendListRow(int, const Text&) noexcept {}
+void ClearListRows(int number) noexcept {
+  if (const HWND list = Find(number)) ::SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+}
+
+void AppendListRow(int number, const Text& row) noexcept {
+  const HWND list = Find(number);
+  if (list == nullptr) return;
+  std::wstring text = Wide(row);
+  LVITEMW item = {};
+  item.mask = LVIF_TEXT;
+  item.iItem = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  item.pszText = text.data();
+  ::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
 
 void AnimateObject(int number, unsigned milliseconds, unsigned flags) noexcept {
   if (const HWND window = Find(number)) ::AnimateWindow(window, milliseconds, flags);
 }
 
 void DestroyObjects() noexcept {
+  win32::RemoveTrayIcons();
   Objects& objects = Table();
-  for (const auto& [number, window] : objects.windows) ::DestroyWindow(window);
-  objects.windows.clear();
-  if (objects.background) ::DeleteObject(objects.background);
-  objects.background = nullptr;
+  for (std::atomic<HWND>& slot : objects.windows) {
+    // Destroying the main window has destroyed its controls already.
+    const HWND window = slot.exchange(nullptr);
+    if (window != nullptr && ::IsWindow(window)) ::DestroyWindow(window);
+  }
+  for (const auto& [number, menu] : objects.menus) ::DestroyMenu(menu);
+  objects.menus.clear();
+  for (const HICON icon : objects.icons) ::DestroyIcon(icon);
+  objects.icons.clear();
+  for (const HFONT font : objects.fonts) ::DeleteObject(font);
+  objects.fonts.clear();
+  for (const auto& [colour, brush] : objects.brushes) ::DeleteObject(brush);
+  objects.brushes.clear();
+}
+
+void DragObject(int number) noexcept {
+  const HWND window = Find(number);
+  if (window == nullptr) return;
+  POINT cursor = {};
+  ::GetCursorPos(&cursor);
+  ::SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(cursor.x, cursor.y));
+  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void ShowPopupMenu(int menu, int owner) noexcept {
+  const auto found = Table().menus.find(menu);
+  const HWND window = Find(owner);
+  if (found == Table().menus.end() || window == nullptr) return;
+  POINT cursor = {};
+  ::GetCursorPos(&cursor);
+  // Unless the owner is the foreground window, the menu stays open when the
+  // user clicks elsewhere; the empty message afterwards lets it close at
+  // once on the next click (the documented TrackPopupMenu idiom).
+  ::SetForegroundWindow(window);
+  ::TrackPopupMenu(found->second, 0, cursor.x - 1, cursor.y - 1, 0, window, nullptr);
+  ::PostMessageW(window, WM_NULL, 0, 0);
+}
+
+bool StartTimer(int window, int timer, unsigned milliseconds) noexcept {
+  const HWND handle = Find(window);
+  return handle != nullptr && ::SetTimer(handle, static_cast<UINT_PTR>(timer), milliseconds,
+                                         nullptr) != 0;
 }
 
 Event WaitForEvent() noexcept {
@@ -128,11 +389,39 @@ Event WaitForEvent() noexcept {
     if (::GetMessageW(&message, nullptr, 0, 0) <= 0) return {EventKind::kQuit, 0};
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
+    if (message.message == WM_LBUTTONDOWN) {
+      // Wherever the press went, the loop wants it in the main window's
+      // client area.
+      POINT at = {GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
+      if (const HWND main = Find(Table().mainNumber)) ::MapWindowPoints(message.hwnd, main, &at, 1);
+      events.push_back({EventKind::kLeftButtonDown, NumberOf(message.hwnd), at.x, at.y});
+    } else if (message.message == WM_TIMER) {
+      events.push_back({EventKind::kTimer, static_cast<int>(message.wParam)});
+    }
     if (events.empty()) return {EventKind::kOther, NumberOf(message.hwnd)};
   }
   const Event event = events.front();
   events.pop_front();
   return event;
+}
+
+void DrainEvents() noexcept {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // Left for the loop, which ends on it.
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      break;
+    }
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+  Table().events.clear();
+}
+
+void SetDeviceChangeHook(DeviceChangeHook hook, void* context) noexcept {
+  Table().hook = hook;
+  Table().hookContext = context;
 }
 
 }  // namespace platform

@@ -84,6 +84,20 @@ struct WindowObject {
   int clientWidth = 0;
   int clientHeight = 0;
   std::uint32_t background = 0;
+  // Controls, as CreateControl made them.
+  platform::ControlKind kind = platform::ControlKind::kStaticText;
+  int parent = 0;
+  platform::Rect place;
+  std::uint32_t textColour = platform::kDefaultColour;
+  Text fontFace;
+  int fontPixels = 0;
+  platform::Icon icon = 0;
+  std::vector<std::pair<Text, int>> columns;  // title, width (-2: fills the list)
+};
+
+struct MenuItem {
+  int item;  // 0 for a separator
+  Text text;
 };
 
 struct Animation {
@@ -102,6 +116,16 @@ struct Desktop {
   bool destroyed = false;
   // Delivered in order by WaitForEvent; when empty it reports kQuit.
   std::deque<platform::Event> events;
+  // Waiting before the loop begins: DrainEvents dispatches them unreported.
+  std::deque<platform::Event> alreadyQueued;
+  std::map<int, std::vector<MenuItem>> menus;
+  std::map<int, unsigned> timers;  // timer -> period
+  std::vector<int> drags;          // windows moved by their title strip
+  std::vector<std::pair<int, int>> popups;  // menu, owner
+  platform::DeviceChangeHook deviceHook = nullptr;
+  void* deviceHookContext = nullptr;
+  int iconsHeld = 0;  // made by CreateIconFromBits, not yet destroyed
+  int fontsHeld = 0;
 };
 inline Desktop& desktop() { return State<Desktop>(); }
 

@@ -1,11 +1,25 @@
+#include "platform/shell32.h"
 #include "platform/user32.h"
 #include "tests/sim/narrow.h"
 #include "tests/sim/sim.h"
+#include "tests/sim/tray_sim.h"
 
 namespace platform {
 
 using sim::desktop;
 using sim::Narrow;
+
+namespace {
+
+constexpr int kFillColumn = -2;  // LVSCW_AUTOSIZE_USEHEADER
+
+void Dispatch(const Event& event) {
+  if (event.kind == EventKind::kDeviceChange && desktop().deviceHook != nullptr) {
+    desktop().deviceHook(desktop().deviceHookContext, event.value);
+  }
+}
+
+}  // namespace
 
 void ShowMessageBox(const Text& caption, const Text& text) noexcept {
   (void)sim::Enter("MessageBoxW", Narrow(caption));
@@ -30,6 +44,75 @@ bool CreateMainWindow(int number, const Text& title, int clientWidth, int client
   if (sim::Enter("CreateWindowExW", std::to_string(number))) return false;
   desktop().objects[number] = {title, {}, false, clientWidth, clientHeight, background};
   return true;
+}
+
+bool CreateControl(const ControlSpec& control) noexcept {
+  if (sim::Enter("CreateWindowExW", std::to_string(control.number)) ||
+      !desktop().objects.count(control.parent)) {
+    return false;
+  }
+  sim::WindowObject object;
+  object.title = control.text;
+  object.visible = true;
+  object.background = control.background;
+  object.kind = control.kind;
+  object.parent = control.parent;
+  object.place = control.place;
+  object.textColour = control.textColour;
+  desktop().objects[control.number] = object;
+  return true;
+}
+
+void SetObjectFont(int number, const Text& face, int pixelHeight) noexcept {
+  if (sim::Enter("CreateFontW", Narrow(face))) return;
+  ++desktop().fontsHeld;
+  desktop().objects[number].fontFace = face;
+  desktop().objects[number].fontPixels = pixelHeight;
+}
+
+Icon CreateIconFromBits(std::span<const std::uint8_t> bits) noexcept {
+  if (sim::Enter("CreateIconFromResourceEx", std::to_string(bits.size())) || bits.empty()) {
+    return 0;
+  }
+  ++desktop().iconsHeld;
+  // The icon "is" its bits' size, so tests can tell which image was taken.
+  return bits.size();
+}
+
+void SetObjectIcon(int number, Icon icon) noexcept {
+  (void)sim::Enter("STM_SETICON", std::to_string(number));
+  if (auto it = desktop().objects.find(number); it != desktop().objects.end()) {
+    it->second.icon = icon;
+  }
+}
+
+void AddListColumn(int number, const Text& title, int width) noexcept {
+  (void)sim::Enter("LVM_INSERTCOLUMNW", std::to_string(number));
+  desktop().objects[number].columns.emplace_back(title, width);
+}
+
+void FillListColumn(int number, int column) noexcept {
+  (void)sim::Enter("LVM_SETCOLUMNWIDTH", std::to_string(number));
+  auto& columns = desktop().objects[number].columns;
+  if (column >= 0 && static_cast<std::size_t>(column) < columns.size()) {
+    columns[column].second = kFillColumn;
+  }
+}
+
+bool CreatePopupMenu(int number) noexcept {
+  if (sim::Enter("CreatePopupMenu", std::to_string(number))) return false;
+  desktop().menus[number];
+  return true;
+}
+
+void AppendMenuItem(int menu, int item, const Text& text) noexcept {
+  (void)sim::Enter("AppendMenuW", std::to_string(item));
+  desktop().menus[menu].push_back({item, text});
+}
+
+void AppendMenuSeparator(int menu) noexcept {
+  (void)sim::Enter("AppendMenuW", "separator");
+  desktop().menus[menu].push_back({0, {}});
 }
 
 void ShowObject(int number) noexcept {
@@ -61,14 +144,52 @@ void AnimateObject(int number, unsigned milliseconds, unsigned flags) noexcept {
 
 void DestroyObjects() noexcept {
   (void)sim::Enter("DestroyObjects");
+  const std::vector<sim::TrayIcon> icons = sim::tray().icons;
+  for (const sim::TrayIcon& icon : icons) RemoveTrayIcon(icon.window, icon.id);
   desktop().destroyed = true;
+  desktop().iconsHeld = 0;
+  desktop().fontsHeld = 0;
+  desktop().timers.clear();
+}
+
+void DragObject(int number) noexcept {
+  (void)sim::Enter("SendMessageW", "WM_NCLBUTTONDOWN " + std::to_string(number));
+  (void)sim::Enter("RedrawWindow", std::to_string(number));
+  desktop().drags.push_back(number);
+}
+
+void ShowPopupMenu(int menu, int owner) noexcept {
+  (void)sim::Enter("TrackPopupMenu", std::to_string(menu));
+  desktop().popups.emplace_back(menu, owner);
+}
+
+bool StartTimer(int window, int timer, unsigned milliseconds) noexcept {
+  if (sim::Enter("SetTimer", std::to_string(timer))) return false;
+  (void)window;
+  desktop().timers[timer] = milliseconds;
+  return true;
 }
 
 Event WaitForEvent() noexcept {
   if (desktop().events.empty()) return {EventKind::kQuit, 0};
   const Event event = desktop().events.front();
   desktop().events.pop_front();
+  Dispatch(event);
   return event;
+}
+
+void DrainEvents() noexcept {
+  while (!desktop().alreadyQueued.empty()) {
+    const Event event = desktop().alreadyQueued.front();
+    desktop().alreadyQueued.pop_front();
+    Dispatch(event);
+  }
+}
+
+void SetDeviceChangeHook(DeviceChangeHook hook, void* context) noexcept {
+  (void)sim::Enter("SetDeviceChangeHook", hook ? "on" : "off");
+  desktop().deviceHook = hook;
+  desktop().deviceHookContext = context;
 }
 
 }  // namespace platform

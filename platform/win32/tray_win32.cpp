@@ -1,0 +1,75 @@
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/shell32.h"
+#include "platform/win32/objects_win32.h"
+#include "platform/win32/text_win32.h"
+#include "platform/win32/tray_win32.h"
+#include "platform/win32/unique_win32.h"
+
+namespace platform {
+namespace {
+
+struct AddedIcon {
+  HWND window;
+  UINT id;
+  HICON icon;
+};
+
+std::vector<AddedIcon>& Added() {
+  static std::vector<AddedIcon> icons;
+  return icons;
+}
+
+void Remove(const AddedIcon& added) {
+  // The icon is named by window and number: a GUID would tie it to the
+  // program's path, which changes with every copy on a stick.
+  NOTIFYICONDATAW data = {sizeof(data)};
+  data.hWnd = added.window;
+  data.uID = added.id;
+  ::Shell_NotifyIconW(NIM_DELETE, &data);
+  ::DestroyIcon(added.icon);
+}
+
+}  // namespace
+
+bool AddTrayIcon(int windowNumber, unsigned iconId, const Text& iconFile,
+                 const Text& tooltip) noexcept {
+  const HWND window = win32::WindowOf(windowNumber);
+  if (window == nullptr) return false;
+  HICON small = nullptr;
+  ::ExtractIconExW(win32::Wide(iconFile).c_str(), 0, nullptr, &small, 1);
+  win32::UniqueIcon icon(small);
+  if (!icon) return false;
+
+  NOTIFYICONDATAW data = {sizeof(data)};
+  data.hWnd = window;
+  data.uID = iconId;
+  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  data.uCallbackMessage = win32::kTrayMessage;
+  data.hIcon = icon.get();
+  const std::wstring tip = win32::Wide(tooltip).substr(0, std::size(data.szTip) - 1);
+  std::copy(tip.begin(), tip.end(), data.szTip);
+  if (!::Shell_NotifyIconW(NIM_ADD, &data)) return false;
+  Added().push_back({window, iconId, icon.release()});
+  return true;
+}
+
+void RemoveTrayIcon(int windowNumber, unsigned iconId) noexcept {
+  const HWND window = win32::WindowOf(windowNumber);
+  std::erase_if(Added(), [&](const AddedIcon& added) {
+    if (added.window != window || added.id != iconId) return false;
+    Remove(added);
+    return true;
+  });
+}
+
+void win32::RemoveTrayIcons() noexcept {
+  for (const AddedIcon& added : Added()) Remove(added);
+  Added().clear();
+}
+
+}  // namespace platform
