@@ -99,10 +99,14 @@ void RemoveTestLetters() {
   for (const TestVolume& volume : MachineVolumes()) ours.push_back(volume.device);
   for (wchar_t letter = L'C'; letter <= L'Y'; ++letter) {
     const std::wstring name{letter, L':'};
+    // The program gives letters to the lower-cased paths; kernel object
+    // names ignore case, so the comparisons do too.
     const std::wstring target = DosTarget(name);
-    bool remove = target.rfind(L"\\Device\\ParvolaTest", 0) == 0 ||
-                  target.rfind(L"\\Device\\HarddiskVolume9", 0) == 0;
-    for (const std::wstring& device : ours) remove |= !device.empty() && target == device;
+    bool remove = _wcsnicmp(target.c_str(), L"\\Device\\ParvolaTest", 19) == 0 ||
+                  _wcsnicmp(target.c_str(), L"\\Device\\HarddiskVolume9", 24) == 0;
+    for (const std::wstring& device : ours) {
+      remove |= !device.empty() && _wcsicmp(target.c_str(), device.c_str()) == 0;
+    }
     if (remove) ::DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_RAW_TARGET_PATH, name.c_str(), nullptr);
   }
 }

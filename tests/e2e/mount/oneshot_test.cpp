@@ -2,6 +2,7 @@
 // what it mounts, what it leaves alone, and what it repairs.
 #include <gtest/gtest.h>
 
+#include <cwctype>
 #include <vector>
 
 #include "tests/e2e/mount/machine.h"
@@ -39,6 +40,15 @@ std::wstring TextOf(const RawValue& value) {
                       value.data.size() / 2 - 1);
 }
 
+// Kernel object names ignore case, and the program gives letters to the
+// lower-cased paths of its volume list: targets compare in lower case.
+std::wstring Lower(std::wstring text) {
+  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+  return text;
+}
+
+std::wstring TargetOf(const std::wstring& drive) { return Lower(DosTarget(drive)); }
+
 class OneShot : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -65,7 +75,7 @@ class OneShot : public ::testing::Test {
   static std::wstring LetterOf(const std::wstring& device) {
     for (wchar_t letter = L'C'; letter <= L'Y'; ++letter) {
       const std::wstring name{letter, L':'};
-      if (DosTarget(name) == device) return name;
+      if (Lower(DosTarget(name)) == Lower(device)) return name;
     }
     return L"";
   }
@@ -81,7 +91,7 @@ TEST_F(OneShot, LetterlessVolumeGetsTheFirstFreeLetter) {
   ArrangeRecords({{L"vol-first", volumes_[0].device}});
   const std::wstring free = RunOnce(L"-ng");
   ASSERT_FALSE(free.empty());
-  EXPECT_EQ(DosTarget(Drive(free[0])), volumes_[0].device);
+  EXPECT_EQ(TargetOf(Drive(free[0])), Lower(volumes_[0].device));
   wchar_t label[64] = {};
   const std::wstring root = Drive(free[0]) + L"\\";
   ASSERT_TRUE(::GetVolumeInformationW(root.c_str(), label, 64, nullptr, nullptr, nullptr, nullptr, 0));
@@ -95,10 +105,10 @@ TEST_F(OneShot, VolumesTakeFreeLettersInRecordOrderAndUnreadableOnesKeepTheirTur
                   {L"c-first", volumes_[0].device}});
   const std::wstring free = RunOnce(L"-ng");
   ASSERT_GE(free.size(), 3u);
-  EXPECT_EQ(DosTarget(Drive(free[0])), L"\\Device\\HarddiskVolume97")
+  EXPECT_EQ(TargetOf(Drive(free[0])), L"\\device\\harddiskvolume97")
       << "the unreadable volume keeps the letter it was given";
-  EXPECT_EQ(DosTarget(Drive(free[1])), volumes_[1].device);
-  EXPECT_EQ(DosTarget(Drive(free[2])), volumes_[0].device);
+  EXPECT_EQ(TargetOf(Drive(free[1])), Lower(volumes_[1].device));
+  EXPECT_EQ(TargetOf(Drive(free[2])), Lower(volumes_[0].device));
 }
 
 TEST_F(OneShot, DynamicDiskVolumesAreNeverMounted) {
@@ -106,7 +116,7 @@ TEST_F(OneShot, DynamicDiskVolumesAreNeverMounted) {
   ArrangeRecords({{L"a-dynamic", dynamic}, {L"b-first", volumes_[0].device}});
   const std::wstring free = RunOnce(L"-ng");
   EXPECT_EQ(LetterOf(dynamic), L"");
-  EXPECT_EQ(DosTarget(Drive(free[0])), volumes_[0].device) << "the dynamic volume used no turn";
+  EXPECT_EQ(TargetOf(Drive(free[0])), Lower(volumes_[0].device)) << "the dynamic volume used no turn";
 }
 
 TEST_F(OneShot, UsbOnlyMountsNothingOnScsiAndLeavesNoTransientName) {
@@ -124,7 +134,7 @@ TEST_F(OneShot, StaleLetterIsRemovedAndNotReusedInTheSameScan) {
   ArrangeRecords({{L"vol-first", volumes_[0].device}});
   RunOnce(L"-ng");
   EXPECT_EQ(DosTarget(stale), L"") << "a letter whose root is missing is taken away";
-  EXPECT_EQ(DosTarget(Drive(free[1])), volumes_[0].device) << "and still counted as in use";
+  EXPECT_EQ(TargetOf(Drive(free[1])), Lower(volumes_[0].device)) << "and still counted as in use";
 }
 
 TEST_F(OneShot, IncompleteRecordsAreRepairedAndTheRepairedVolumeMountedInTheSameRun) {
@@ -161,7 +171,7 @@ TEST_F(OneShot, IncompleteRecordsAreRepairedAndTheRepairedVolumeMountedInTheSame
     EXPECT_EQ(TextOf(value), c.expected);
   }
   EXPECT_EQ(ReadRaw(L"complete", L"Class").data, before.data) << "complete records are untouched";
-  EXPECT_EQ(DosTarget(Drive(free[0])), volumes_[1].device)
+  EXPECT_EQ(TargetOf(Drive(free[0])), Lower(volumes_[1].device))
       << "the record that lacked ClassGUID is a member once repaired";
 }
 
