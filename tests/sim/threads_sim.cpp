@@ -10,10 +10,11 @@ constexpr platform::Handle kThreadHandleBase = 0x7000;
 
 // Arguments of threads a test never ends die with the test process, as they
 // would with a real one; kept reachable here so leak checks do not report
-// them as the program's fault.
+// them as the program's fault. Never destroyed: leak checks run after the
+// destructors of statics.
 std::vector<void*>& Unfinished() {
-  static std::vector<void*> arguments;
-  return arguments;
+  static auto* const arguments = new std::vector<void*>;
+  return *arguments;
 }
 
 SimThread* Find(platform::Handle handle) {

@@ -1,0 +1,155 @@
+#include "app/window_icon.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/kernel32.h"
+#include "platform/resources.h"
+#include "tests/sim/resources_sim.h"
+#include "tests/sim/sim.h"
+
+namespace app {
+namespace {
+
+struct Entry {
+  std::uint8_t width;
+  std::uint16_t bitsPerPixel;
+  std::uint16_t image;
+};
+
+void Put16(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint16_t value) {
+  bytes[at] = static_cast<std::uint8_t>(value);
+  bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+// An icon-group directory as resource compilers write it.
+std::vector<std::uint8_t> Group(const std::vector<Entry>& entries) {
+  std::vector<std::uint8_t> bytes(6 + 14 * entries.size());
+  Put16(bytes, 2, 1);  // type: icon
+  Put16(bytes, 4, static_cast<std::uint16_t>(entries.size()));
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const std::size_t at = 6 + 14 * i;
+    bytes[at] = entries[i].width;
+    bytes[at + 1] = entries[i].width;
+    Put16(bytes, at + 4, 1);  // planes
+    Put16(bytes, at + 6, entries[i].bitsPerPixel);
+    Put16(bytes, at + 12, entries[i].image);
+  }
+  return bytes;
+}
+
+const std::vector<Entry> kProgramIcons = {
+    {48, 4, 1}, {32, 4, 2}, {16, 4, 3}, {48, 8, 4}, {32, 8, 5},
+    {16, 8, 6}, {48, 32, 7}, {32, 32, 8}, {16, 32, 9},
+};
+
+TEST(PickIconImage, TakesTheDeepestImageOfTheWidthFirstAmongEquals) {
+  const struct {
+    const char* name;
+    std::vector<Entry> entries;
+    int width;
+    std::optional<std::uint16_t> expected;
+  } cases[] = {
+      {"the program's own group", kProgramIcons, 48, 7},
+      {"small images", kProgramIcons, 16, 9},
+      {"no image of that width", kProgramIcons, 24, std::nullopt},
+      {"equal depths: the first wins", {{48, 8, 11}, {48, 8, 12}, {48, 4, 13}}, 48, 11},
+      {"deeper later wins", {{48, 8, 11}, {48, 24, 12}, {48, 8, 13}}, 48, 12},
+      {"0 bits per pixel is never taken", {{48, 0, 11}, {48, 0, 12}}, 48, std::nullopt},
+      {"0 bits before a real one", {{48, 0, 11}, {48, 1, 12}}, 48, 12},
+      {"empty group", {}, 48, std::nullopt},
+      {"width 256 is stored as 0 and never equals 48", {{0, 32, 11}}, 48, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(PickIconImage(Group(c.entries), c.width), c.expected);
+  }
+}
+
+TEST(PickIconImage, NeverReadsPastTheResource) {
+  std::vector<std::uint8_t> bytes = Group({{48, 8, 11}, {48, 32, 12}});
+  {
+    SCOPED_TRACE("a count larger than the entries present");
+    std::vector<std::uint8_t> lying = bytes;
+    Put16(lying, 4, 0xFFFF);
+    EXPECT_EQ(PickIconImage(lying, 48), 12);
+  }
+  {
+    SCOPED_TRACE("the last entry cut by one byte is not read");
+    const std::vector<std::uint8_t> cut(bytes.begin(), bytes.end() - 1);
+    EXPECT_EQ(PickIconImage(cut, 48), 11);
+  }
+  for (std::size_t size = 0; size <= 6; ++size) {
+    SCOPED_TRACE(size);
+    const std::vector<std::uint8_t> header(bytes.begin(), bytes.begin() + size);
+    EXPECT_EQ(PickIconImage(header, 48), std::nullopt);
+  }
+  {
+    SCOPED_TRACE("a count smaller than the entries present");
+    Put16(bytes, 4, 1);
+    EXPECT_EQ(PickIconImage(bytes, 48), 11);
+  }
+}
+
+class LoadResourceIconTest : public ::testing::Test {
+ protected:
+  static constexpr int kControl = 29;
+  const platform::Text kFile = u"C:\\Tools\\parvola.exe";
+
+  void SetUp() override {
+    sim::Reset();
+    sim::desktop().objects[kControl];
+    auto& resources = sim::resources().files[kFile].resources;
+    resources[{platform::kResourceIconGroup, 1}] = Group(kProgramIcons);
+    // Sizes tell the images apart: the simulated icon is its bits' size.
+    for (std::uint16_t image = 1; image <= 9; ++image) {
+      resources[{platform::kResourceIcon, image}] = std::vector<std::uint8_t>(100 + image);
+    }
+  }
+
+  platform::Icon Shown() { return sim::desktop().objects[kControl].icon; }
+};
+
+TEST_F(LoadResourceIconTest, ShowsThe48PixelImageWithMostColoursAndFreesTheFile) {
+  LoadResourceIcon(kControl, kFile, 1, 48);
+  EXPECT_EQ(Shown(), 107u);
+  EXPECT_EQ(sim::process().loadedLibraries, 0);
+  EXPECT_EQ(sim::desktop().iconsHeld, 1);
+}
+
+TEST_F(LoadResourceIconTest, AnyFailedStepLeavesTheControlEmptyAndTheFileFreed) {
+  const struct {
+    const char* name;
+    const char* failingCall;
+    int group;
+    int width;
+  } cases[] = {
+      {"file cannot be loaded", "LoadLibraryExW", 1, 48},
+      {"no such group", nullptr, 2, 48},
+      {"no image of the width", nullptr, 1, 20},
+      {"group or image not found", "FindResourceW", 1, 48},
+      {"not loaded", "LoadResource", 1, 48},
+      {"not locked", "LockResource", 1, 48},
+      {"no icon made", "CreateIconFromResourceEx", 1, 48},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    if (c.failingCall) sim::FailCall(c.failingCall);
+    LoadResourceIcon(kControl, kFile, c.group, c.width);
+    EXPECT_EQ(Shown(), 0u);
+    EXPECT_EQ(sim::process().loadedLibraries, 0);
+    EXPECT_EQ(sim::desktop().iconsHeld, 0);
+  }
+}
+
+TEST_F(LoadResourceIconTest, MissingImageOfTheGroupLeavesTheControlEmpty) {
+  sim::resources().files[kFile].resources.erase({platform::kResourceIcon, 7});
+  LoadResourceIcon(kControl, kFile, 1, 48);
+  EXPECT_EQ(Shown(), 0u) << "no fallback to a shallower image";
+  EXPECT_EQ(sim::process().loadedLibraries, 0);
+}
+
+}  // namespace
+}  // namespace app

@@ -1,0 +1,300 @@
+#include "app/window_loop.h"
+
+#include <gtest/gtest.h>
+
+#include "app/objects.h"
+#include "app/texts.h"
+#include "app/window.h"
+#include "mounter/scan.h"
+#include "tests/sim/sim.h"
+#include "tests/sim/threads_sim.h"
+
+namespace app {
+namespace {
+
+using platform::Event;
+using platform::EventKind;
+
+const Event kTick{EventKind::kTimer, wakeTimer};
+const Event kRefreshButton{EventKind::kControlClick, ctlRefresh};
+const Event kCloseButton{EventKind::kControlClick, ctlClose};
+const Event kMenuRefresh{EventKind::kMenuChoice, mainWindow, 0, 0, menuRefresh};
+const Event kMenuExit{EventKind::kMenuChoice, mainWindow, 0, 0, menuExit};
+const Event kMenuWeb{EventKind::kMenuChoice, mainWindow, 0, 0, menuWeb};
+const Event kCloseRequest{EventKind::kCloseRequest, mainWindow};
+
+Event Device(std::uint32_t event) { return {EventKind::kDeviceChange, mainWindow, 0, 0, event}; }
+Event Press(int x, int y, int object = mainWindow) {
+  return {EventKind::kLeftButtonDown, object, x, y};
+}
+Event Tray(std::uint32_t mouse, int icon = trayIcon) {
+  return {EventKind::kTrayNotification, icon, 0, 0, mouse};
+}
+
+class EventLoopTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sim::Reset();
+    SetTexts(MakeTextTable(0x0409));
+    sim::desktop().objects[mainWindow];
+  }
+  void TearDown() override {
+    EndEventLoop(loop_);
+    sim::FinishAllThreads();
+  }
+
+  void Begin(StartupFlags flags = {}) {
+    loop_ = EventLoop{flags};
+    BeginEventLoop(loop_);
+  }
+  // One turn on `event`; false when the loop ends.
+  bool Turn(const Event& event) {
+    sim::desktop().events.push_back(event);
+    return TurnEventLoop(loop_);
+  }
+  // Starts and ends the first scan, leaving the loop idle.
+  void BeginIdle(StartupFlags flags = {}) {
+    Begin(flags);
+    ASSERT_TRUE(Turn(kTick));
+    ASSERT_EQ(Scans(), 1u);
+    sim::FinishThread(0);
+  }
+  std::size_t Scans() const { return sim::threads().started.size(); }
+  bool Running() const { return ScanRunning(loop_); }
+
+  EventLoop loop_;
+};
+
+TEST_F(EventLoopTest, FirstTurnStartsTheFirstScanWithTheOptions) {
+  StartupFlags flags;
+  flags.usbOnly = 1;
+  flags.removeLetters = 1;
+  flags.notify = 0;
+  flags.gui = 1;
+  Begin(flags);
+  EXPECT_TRUE(sim::desktop().objects[mainWindow].visible);
+  EXPECT_EQ(sim::desktop().timers[wakeTimer], 100u);
+  EXPECT_EQ(Scans(), 0u) << "nothing before the first turn";
+
+  ASSERT_TRUE(Turn(kTick));
+  ASSERT_EQ(Scans(), 1u);
+  const auto* options = static_cast<const mounter::ScanOptions*>(sim::threads().started[0].argument);
+  EXPECT_EQ(options->usbOnly, 1);
+  EXPECT_EQ(options->removeLetters, 1);
+  EXPECT_EQ(options->notify, 0);
+  EXPECT_EQ(options->gui, 1);
+  EXPECT_TRUE(Running());
+}
+
+TEST_F(EventLoopTest, WindowlessLoopNeverShowsTheWindow) {
+  StartupFlags flags;
+  flags.gui = 0;
+  flags.autoMount = 1;
+  Begin(flags);
+  ASSERT_TRUE(Turn(kTick));
+  EXPECT_FALSE(sim::desktop().objects[mainWindow].visible);
+  EXPECT_EQ(static_cast<const mounter::ScanOptions*>(sim::threads().started[0].argument)->gui, 0);
+}
+
+TEST_F(EventLoopTest, MessagesQueuedBeforeTheLoopAreDispatchedButNotActedOn) {
+  sim::desktop().alreadyQueued = {kCloseRequest, kCloseButton, kMenuExit, kRefreshButton};
+  Begin();
+  EXPECT_TRUE(sim::desktop().alreadyQueued.empty());
+  EXPECT_TRUE(Turn(kTick)) << "no quit left over";
+  EXPECT_EQ(Scans(), 1u);
+  sim::FinishThread(0);
+  EXPECT_TRUE(Turn(kTick));
+  EXPECT_EQ(Scans(), 1u) << "no refresh left over";
+}
+
+TEST_F(EventLoopTest, RefreshWhileIdleStartsOneScanAtTheNextTurn) {
+  for (const Event& refresh : {kRefreshButton, kMenuRefresh}) {
+    SCOPED_TRACE(refresh.kind == EventKind::kMenuChoice ? "menu" : "button");
+    SetUp();
+    BeginIdle();
+    ASSERT_TRUE(Turn(refresh));
+    EXPECT_EQ(Scans(), 1u) << "the request is made after this turn's start check";
+    ASSERT_TRUE(Turn(kTick));
+    EXPECT_EQ(Scans(), 2u);
+    ASSERT_TRUE(Turn(kTick));
+    EXPECT_EQ(Scans(), 2u) << "the request was used up";
+    sim::FinishAllThreads();
+  }
+}
+
+TEST_F(EventLoopTest, RefreshDuringAScanIsDroppedNotQueued) {
+  for (const Event& refresh : {kRefreshButton, kMenuRefresh}) {
+    SCOPED_TRACE(refresh.kind == EventKind::kMenuChoice ? "menu" : "button");
+    SetUp();
+    Begin();
+    ASSERT_TRUE(Turn(kTick));
+    ASSERT_TRUE(Turn(refresh));
+    ASSERT_TRUE(Turn(kTick));
+    EXPECT_EQ(Scans(), 1u);
+    sim::FinishThread(0);
+    ASSERT_TRUE(Turn(kTick));
+    ASSERT_TRUE(Turn(kTick));
+    EXPECT_EQ(Scans(), 1u) << "nothing started after the running scan ended";
+  }
+}
+
+TEST_F(EventLoopTest, CloseButtonDuringAScanDoesNothingAndLeavesNothingPending) {
+  Begin();
+  ASSERT_TRUE(Turn(kTick));
+  ASSERT_TRUE(Running());
+  EXPECT_TRUE(Turn(kCloseButton));
+  sim::FinishThread(0);
+  EXPECT_TRUE(Turn(kTick)) << "no quit kept for later";
+  EXPECT_EQ(Scans(), 1u);
+  EXPECT_FALSE(Turn(kCloseButton)) << "while idle it ends the program";
+}
+
+TEST_F(EventLoopTest, ExitAndCloseRequestEndTheLoopEvenDuringAScan) {
+  for (const Event& end : {kMenuExit, kCloseRequest}) {
+    SCOPED_TRACE(end.kind == EventKind::kMenuChoice ? "menu Exit" : "close request");
+    SetUp();
+    Begin();
+    ASSERT_TRUE(Turn(kTick));
+    ASSERT_TRUE(Running());
+    EXPECT_FALSE(Turn(end));
+    sim::FinishAllThreads();
+  }
+}
+
+TEST_F(EventLoopTest, MenuWebAndOtherEventsDoNothing) {
+  BeginIdle();
+  for (const Event& event : {kMenuWeb, Tray(platform::kMouseLeftButtonDown), kTick,
+                             Event{EventKind::kOther, ctlDriveList}}) {
+    EXPECT_TRUE(Turn(event));
+  }
+  EXPECT_TRUE(Turn(kTick));
+  EXPECT_EQ(Scans(), 1u);
+  EXPECT_TRUE(sim::desktop().popups.empty()) << "a left click on the tray icon opens nothing";
+}
+
+TEST_F(EventLoopTest, RightButtonOnTheTrayIconOpensTheMenuOwnedByTheWindow) {
+  BeginIdle();
+  ASSERT_TRUE(Turn(Tray(platform::kMouseRightButtonDown, trayIcon + 1)));
+  EXPECT_TRUE(sim::desktop().popups.empty()) << "another icon";
+  ASSERT_TRUE(Turn(Tray(platform::kMouseRightButtonDown)));
+  ASSERT_EQ(sim::desktop().popups.size(), 1u);
+  EXPECT_EQ(sim::desktop().popups[0], std::make_pair(trayMenu, mainWindow));
+}
+
+TEST_F(EventLoopTest, PressesInTheTitleStripMoveTheWindow) {
+  const struct {
+    int x;
+    int y;
+    int object;
+    bool moves;
+  } cases[] = {
+      {0, 0, mainWindow, true},
+      {450, 0, mainWindow, true},
+      {0, 33, mainWindow, true},
+      {450, 33, mainWindow, true},
+      {120, 15, mainWindow, true},
+      {280, 20, ctlVersion, true},  // over the version text
+      {100, 33, ctlRule, true},     // on the rule itself
+      {0, 34, mainWindow, false},
+      {200, 100, ctlPage, false},
+      {451, 10, mainWindow, false},
+      {-1, 10, mainWindow, false},
+      {10, -1, mainWindow, false},
+      // A move would take the button's mouse capture and swallow its click.
+      {350, 10, ctlClose, false},
+  };
+  BeginIdle();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+    sim::desktop().drags.clear();
+    ASSERT_TRUE(Turn(Press(c.x, c.y, c.object)));
+    EXPECT_EQ(sim::desktop().drags, c.moves ? std::vector<int>{mainWindow} : std::vector<int>{});
+  }
+}
+
+TEST_F(EventLoopTest, WithAutoMountArrivalAndNodeChangesRequestAScanAtOnce) {
+  const struct {
+    std::uint32_t event;
+    bool scans;
+  } cases[] = {
+      {platform::kDeviceArrival, true},
+      {platform::kDeviceNodesChanged, true},
+      {platform::kDeviceRemoveComplete, false},
+      {0x8001, false},  // DBT_DEVICEQUERYREMOVE
+      {0x0018, false},  // DBT_CONFIGCHANGED
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.event);
+    SetUp();
+    StartupFlags flags;
+    flags.autoMount = 1;
+    BeginIdle(flags);
+    ASSERT_TRUE(Turn(Device(c.event)));
+    EXPECT_EQ(Scans(), c.scans ? 2u : 1u) << "the hook runs while the loop waits";
+    sim::FinishAllThreads();
+  }
+}
+
+TEST_F(EventLoopTest, DeviceChangesDuringAScanAreDropped) {
+  StartupFlags flags;
+  flags.autoMount = 1;
+  Begin(flags);
+  ASSERT_TRUE(Turn(kTick));
+  ASSERT_TRUE(Turn(Device(platform::kDeviceArrival)));
+  sim::FinishThread(0);
+  ASSERT_TRUE(Turn(kTick));
+  EXPECT_EQ(Scans(), 1u);
+}
+
+TEST_F(EventLoopTest, WithoutAutoMountNothingIsHooked) {
+  BeginIdle();
+  EXPECT_EQ(sim::desktop().deviceHook, nullptr);
+  ASSERT_TRUE(Turn(Device(platform::kDeviceArrival)));
+  ASSERT_TRUE(Turn(kTick));
+  EXPECT_EQ(Scans(), 1u);
+}
+
+TEST_F(EventLoopTest, EachFinishedThreadIsClosedBeforeTheNextIsKept) {
+  BeginIdle();
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(Turn(kRefreshButton));
+    ASSERT_TRUE(Turn(kTick));
+    sim::FinishAllThreads();
+  }
+  EXPECT_EQ(Scans(), 4u);
+  EXPECT_EQ(sim::threads().openHandles, 1) << "only the last one is kept";
+}
+
+TEST_F(EventLoopTest, AThreadThatCannotStartLeavesTheLoopIdleAndIsTriedAgain) {
+  sim::FailCall("CreateThread");
+  Begin();
+  ASSERT_TRUE(Turn(kTick));
+  EXPECT_EQ(Scans(), 0u);
+  EXPECT_FALSE(Running());
+  ASSERT_TRUE(Turn(kRefreshButton));
+  ASSERT_TRUE(Turn(kTick));
+  const auto& calls = sim::Calls();
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "CreateThread"), 2);
+  EXPECT_FALSE(Turn(kCloseButton)) << "idle, so the close button works";
+}
+
+TEST_F(EventLoopTest, RunEventLoopRemovesItsHookWhenItEnds) {
+  StartupFlags flags;
+  flags.autoMount = 1;
+  sim::desktop().events = {kTick, kCloseRequest, kTick};
+  RunEventLoop(flags);
+  EXPECT_EQ(sim::desktop().deviceHook, nullptr);
+  EXPECT_EQ(sim::desktop().events.size(), 1u) << "ends on the close request";
+  EXPECT_EQ(Scans(), 1u);
+}
+
+TEST(ScanWorker, RunsTheScanAndFreesItsRecord) {
+  sim::Reset();
+  SetTexts(MakeTextTable(0x0409));
+  // Under the sanitizers a record not freed, or freed twice, fails the run.
+  ScanWorker(new mounter::ScanOptions{0, 0, 0, 1});
+  EXPECT_FALSE(sim::Calls().empty()) << "the scan ran";
+}
+
+}  // namespace
+}  // namespace app

@@ -1,0 +1,147 @@
+#include "app/window.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/texts.h"
+#include "platform/user32.h"
+#include "tests/sim/narrow.h"
+#include "tests/sim/sim.h"
+#include "tests/sim/tray_sim.h"
+
+namespace app {
+namespace {
+
+using platform::ControlKind;
+using sim::Narrow;
+
+constexpr std::uint32_t kLightBlue = 0xF6E5D0;
+constexpr std::uint32_t kNone = platform::kDefaultColour;
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sim::Reset();
+    SetTexts(MakeTextTable(0x0409));
+  }
+};
+
+TEST_F(WindowTest, MainWindowIsMadeHiddenWithItsTitleSizeAndColour) {
+  CreateWindowObjects();
+  const sim::WindowObject& window = sim::desktop().objects[mainWindow];
+  EXPECT_EQ(Narrow(window.title), " Parvola");
+  EXPECT_EQ(window.clientWidth, 370);
+  EXPECT_EQ(window.clientHeight, 205);
+  EXPECT_EQ(window.background, kLightBlue);
+  EXPECT_FALSE(window.visible);
+}
+
+TEST_F(WindowTest, ControlsAreMadeInOrderWithTheirPlacesTextsAndColours) {
+  CreateWindowObjects();
+  const struct {
+    int number;
+    ControlKind kind;
+    int parent;
+    platform::Rect place;
+    const char* text;
+    std::uint32_t background;
+    std::uint32_t textColour;
+  } expected[] = {
+      {ctlTitle, ControlKind::kStaticText, mainWindow, {10, 9, 300, 22}, "Parvola ", kLightBlue, kNone},
+      {ctlRule, ControlKind::kStaticText, mainWindow, {0, 33, 474, 1}, "", 0x000000, kNone},
+      {ctlVersion, ControlKind::kStaticText, mainWindow, {270, 12, 50, 20}, "V.1.1.6.0", kLightBlue, kNone},
+      {ctlClose, ControlKind::kPushButton, mainWindow, {340, 4, 25, 25}, "x", kNone, kNone},
+      {ctlPage, ControlKind::kContainer, mainWindow, {8, 35, 359, 170}, "", kLightBlue, kNone},
+      {ctlIcon, ControlKind::kImage, ctlPage, {10, 50, 60, 54}, "", kLightBlue, kNone},
+      {ctlStatus, ControlKind::kStaticText, ctlPage, {70, 15, 270, 17}, "", kLightBlue, kNone},
+      {ctlDriveList, ControlKind::kList, ctlPage, {70, 35, 280, 100}, "", kNone, kNone},
+      {ctlRefresh, ControlKind::kPushButton, ctlPage, {170, 140, 70, 25}, "Refresh", kNone, kNone},
+      {ctlFooter, ControlKind::kStaticText, ctlPage, {0, 150, 120, 17}, "\u00A9 Parvola developers",
+       kLightBlue, 0xFF0000},
+  };
+  std::vector<std::string> order;
+  for (const std::string& call : sim::Calls()) {
+    if (call.starts_with("CreateWindowExW ")) order.push_back(call.substr(16));
+  }
+  ASSERT_EQ(order.size(), 11u);
+  for (std::size_t i = 0; i < std::size(expected); ++i) {
+    const auto& e = expected[i];
+    SCOPED_TRACE(e.number);
+    EXPECT_EQ(order[i + 1], std::to_string(e.number)) << "made in table order, after the window";
+    const sim::WindowObject& control = sim::desktop().objects[e.number];
+    EXPECT_EQ(control.kind, e.kind);
+    EXPECT_EQ(control.parent, e.parent);
+    EXPECT_EQ(control.place.x, e.place.x);
+    EXPECT_EQ(control.place.y, e.place.y);
+    EXPECT_EQ(control.place.width, e.place.width);
+    EXPECT_EQ(control.place.height, e.place.height);
+    EXPECT_EQ(Narrow(control.title), e.text);
+    EXPECT_EQ(control.background, e.background);
+    EXPECT_EQ(control.textColour, e.textColour);
+  }
+  EXPECT_EQ(Narrow(sim::desktop().objects[ctlTitle].fontFace), "Arial");
+  EXPECT_EQ(sim::desktop().objects[ctlTitle].fontPixels, kTitleFontPixels);
+  const auto& columns = sim::desktop().objects[ctlDriveList].columns;
+  ASSERT_EQ(columns.size(), 1u);
+  EXPECT_EQ(columns[0].first, u"");
+  EXPECT_EQ(columns[0].second, -2) << "100 first, then filling the list";
+  const auto& calls = sim::Calls();
+  EXPECT_LT(std::find(calls.begin(), calls.end(), "LVM_INSERTCOLUMNW 28"),
+            std::find(calls.begin(), calls.end(), "LVM_SETCOLUMNWIDTH 28"));
+}
+
+TEST_F(WindowTest, TrayIconAndMenuInTheUsersLanguage) {
+  const struct {
+    std::uint16_t language;
+    const char* refresh;
+    const char* exit;
+  } cases[] = {{0x0409, "Refresh", "Exit"}, {0x0407, "Aktualisieren", "Beenden"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.language);
+    SetUp();
+    SetTexts(MakeTextTable(c.language));
+    CreateWindowObjects();
+
+    ASSERT_EQ(sim::tray().icons.size(), 1u);
+    const sim::TrayIcon& icon = sim::tray().icons[0];
+    EXPECT_EQ(icon.window, mainWindow);
+    EXPECT_EQ(icon.id, static_cast<unsigned>(trayIcon));
+    EXPECT_EQ(Narrow(icon.tooltip), "Parvola V1.1.6.0");
+    EXPECT_EQ(Narrow(icon.iconFile), "C:\\Tools\\parvola.exe") << "the program's own file";
+
+    const auto& items = sim::desktop().menus[trayMenu];
+    ASSERT_EQ(items.size(), 5u);
+    EXPECT_EQ(items[0].item, menuWeb);
+    EXPECT_EQ(Narrow(items[0].text), "www.parvola.example");
+    EXPECT_EQ(items[1].item, 0) << "separator";
+    EXPECT_EQ(items[2].item, menuRefresh);
+    EXPECT_EQ(Narrow(items[2].text), c.refresh);
+    EXPECT_EQ(items[3].item, 0) << "separator";
+    EXPECT_EQ(items[4].item, menuExit);
+    EXPECT_EQ(Narrow(items[4].text), c.exit);
+    EXPECT_EQ(Narrow(sim::desktop().objects[ctlRefresh].title), c.refresh);
+  }
+}
+
+TEST_F(WindowTest, WithoutAMenuOrASmallIconTheRestIsStillMade) {
+  sim::FailCall("CreatePopupMenu");
+  sim::tray().filesWithoutSmallIcon.insert(u"C:\\Tools\\parvola.exe");
+  CreateWindowObjects();
+  EXPECT_TRUE(sim::desktop().menus[trayMenu].empty());
+  EXPECT_TRUE(sim::tray().icons.empty());
+  EXPECT_EQ(sim::desktop().objects.count(ctlFooter), 1u);
+}
+
+TEST_F(WindowTest, TearingDownLeavesNoTrayIconIconOrFont) {
+  CreateWindowObjects();
+  platform::DestroyObjects();
+  EXPECT_TRUE(sim::tray().icons.empty());
+  EXPECT_EQ(sim::tray().iconHandles, 0);
+  EXPECT_EQ(sim::desktop().iconsHeld, 0);
+  EXPECT_EQ(sim::desktop().fontsHeld, 0);
+  EXPECT_EQ(sim::process().loadedLibraries, 0);
+}
+
+}  // namespace
+}  // namespace app
