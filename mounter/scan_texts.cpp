@@ -12,6 +12,9 @@ Text DriveStart(char16_t letter, TextView label) {
   return start;
 }
 
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c < 0xDC00; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c < 0xE000; }
+
 }  // namespace
 
 Text MakeDriveRow(char16_t letter, TextView label, TextView bus, TextView product) {
@@ -42,7 +45,8 @@ Text MakeCountText(std::int64_t count, TextView suffix) {
 Text CutText(TextView text, std::size_t limit) {
   if (text.size() <= limit) return Text(text);
   std::size_t length = limit;
-  const bool splitsPair = length > 0 && text[length - 1] >= 0xD800 && text[length - 1] < 0xDC00;
+  const bool splitsPair = length > 0 && IsHighSurrogate(text[length - 1]) &&
+                          IsLowSurrogate(text[length]);
   if (splitsPair) --length;
   return Text(text.substr(0, length));
 }

@@ -6,6 +6,7 @@
 
 #include "app/objects.h"
 #include "app/texts.h"
+#include "mounter/scan_texts.h"
 #include "tests/sim/balloon_sim.h"
 #include "tests/sim/narrow.h"
 #include "tests/sim/setupapi_sim.h"
@@ -378,6 +379,28 @@ TEST_F(ScanTest, ShowTrayBalloonCutsItsTextsAndSkipsSystemsBeforeXp) {
   sim::Reset();
   sim::FailCall("GetVersionExA");
   EXPECT_NE(ShowTrayBalloon(34, 10, u"t", u"x", 80, 0), 0);
+}
+
+TEST(CutText, KeepsWholeSurrogatePairs) {
+  const Text pair = u"\U0001F4BE";  // two units
+  const Text high(1, char16_t{0xD83D});
+  const struct {
+    const char* what;
+    Text text;
+    std::size_t limit;
+    Text cut;
+  } cases[] = {
+      {"fits", u"abc", 3, u"abc"},
+      {"cut", u"abcd", 3, u"abc"},
+      {"pair inside", u"a" + pair, 3, u"a" + pair},
+      {"pair across the limit", u"ab" + pair, 3, u"ab"},
+      {"unpaired high before a letter", u"ab" + high + u"c", 3, u"ab" + high},
+      {"limit 0", u"abc", 0, u""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(CutText(c.text, c.limit), c.cut);
+  }
 }
 
 }  // namespace
