@@ -1,5 +1,7 @@
 #include "tests/e2e/program.h"
 
+#include <commctrl.h>
+
 #include <thread>
 
 namespace e2e {
@@ -64,6 +66,44 @@ std::wstring WindowText(HWND window) {
   wchar_t text[512] = {};
   ::SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
   return text;
+}
+
+HWND FindControl(HWND mainWindow, int number) {
+  constexpr int kPage = 20;
+  if (HWND control = ::GetDlgItem(mainWindow, number)) return control;
+  const HWND page = ::GetDlgItem(mainWindow, kPage);
+  return page ? ::GetDlgItem(page, number) : nullptr;
+}
+
+std::vector<std::wstring> ListRows(HWND list) {
+  std::vector<std::wstring> rows;
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(list, &processId);
+  const HANDLE process =
+      ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+  if (process == nullptr) return rows;
+  constexpr int kCapacity = 512;
+  const SIZE_T size = sizeof(LVITEMW) + kCapacity * sizeof(wchar_t);
+  auto* remote = static_cast<BYTE*>(
+      ::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  if (remote != nullptr) {
+    const auto count = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+      LVITEMW item = {};
+      item.iSubItem = 0;
+      item.cchTextMax = kCapacity;
+      item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+      wchar_t text[kCapacity] = {};
+      ::WriteProcessMemory(process, remote, &item, sizeof(item), nullptr);
+      ::SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote));
+      ::ReadProcessMemory(process, remote + sizeof(LVITEMW), text, sizeof(text) - sizeof(wchar_t),
+                          nullptr);
+      rows.emplace_back(text);
+    }
+    ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  ::CloseHandle(process);
+  return rows;
 }
 
 }  // namespace e2e

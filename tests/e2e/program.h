@@ -6,6 +6,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -34,5 +35,14 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 HWND FindMainWindow();
 
 std::wstring WindowText(HWND window);
+
+// Control `number` of the main window, also when it lies in the page
+// container; nullptr when there is none.
+HWND FindControl(HWND mainWindow, int number);
+
+// The rows of a list view of another process, read through memory lent in
+// that process (a pointer of ours means nothing there).
+std::vector<std::wstring> ListRows(HWND list);
+
 
 }  // namespace e2e

@@ -1,0 +1,196 @@
+// parvola.exe in its window and tray modes, inspected from outside.
+#include "tests/e2e/program.h"
+
+#include <commctrl.h>
+#include <dbt.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <thread>
+
+namespace e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kClose = 16, kVersion = 19, kPage = 20, kTitle = 25, kRule = 26, kStatus = 27,
+              kDriveList = 28, kIcon = 29, kRefresh = 30, kFooter = 31;
+constexpr int kMainWindow = 10, kMenuExit = 3;
+const std::wstring kChecking = L"Check System...";
+const std::wstring kNothingFound = L"No partition found.";
+constexpr auto kFinalPause = std::chrono::milliseconds(1300);
+
+std::wstring Status() { return WindowText(FindControl(FindMainWindow(), kStatus)); }
+
+// Started, visible, and through its first scan.
+class WindowMode : public ::testing::Test {
+ protected:
+  void Start(const std::wstring& arguments) {
+    program_ = std::make_unique<Program>(arguments);
+    ASSERT_TRUE(program_->started());
+    ASSERT_TRUE(WaitUntil([] { return ::IsWindowVisible(FindMainWindow()) != FALSE; }, 30s));
+    ASSERT_TRUE(WaitUntil([] { return Status() == kNothingFound; }, 30s))
+        << "the first scan runs without any user action; status: " << Narrow(Status());
+    // The scan runs on through its final pause; a request before its end is dropped.
+    std::this_thread::sleep_for(kFinalPause);
+  }
+  void TearDown() override {
+    if (program_ && program_->Running()) {
+      ::PostMessageW(FindMainWindow(), WM_CLOSE, 0, 0);
+      EXPECT_EQ(program_->WaitForExit(30s), 0);
+    }
+  }
+  static std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+  // Clicks a control as a user would, and waits for the scan it asks for.
+  static bool ScanStartsAfter(const std::function<void()>& action) {
+    action();
+    return WaitUntil([] { return Status() == kChecking; }, 3s);
+  }
+
+  std::unique_ptr<Program> program_;
+};
+
+TEST_F(WindowMode, WindowIsABorderedPopupOfTheRightSizeCentred) {
+  Start(L"");
+  const HWND window = FindMainWindow();
+  EXPECT_EQ(WindowText(window), L" Parvola");
+  const LONG style = ::GetWindowLongW(window, GWL_STYLE);
+  EXPECT_TRUE(style & WS_POPUP);
+  EXPECT_TRUE(style & WS_BORDER);
+  EXPECT_FALSE(style & WS_DLGFRAME) << "no caption bar";
+  EXPECT_FALSE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  RECT client;
+  ::GetClientRect(window, &client);
+  EXPECT_EQ(client.right, 370);
+  EXPECT_EQ(client.bottom, 205);
+  RECT frame;
+  ::GetWindowRect(window, &frame);
+  const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+  const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+  EXPECT_LE(std::abs(frame.left + frame.right - screenWidth), 1);
+  EXPECT_LE(std::abs(frame.top + frame.bottom - screenHeight), 1);
+}
+
+TEST_F(WindowMode, ControlsHaveTheirNumbersParentsPlacesAndTexts) {
+  Start(L"");
+  const HWND window = FindMainWindow();
+  const HWND page = ::GetDlgItem(window, kPage);
+  ASSERT_NE(page, nullptr);
+  const struct {
+    int number;
+    HWND parent;
+    RECT place;  // x, y, width, height
+    const wchar_t* className;
+    const wchar_t* text;  // nullptr: not compared
+  } controls[] = {
+      {kTitle, window, {10, 9, 300, 22}, L"Static", L"Parvola "},
+      {kRule, window, {0, 33, 474, 1}, L"Static", L""},
+      {kVersion, window, {270, 12, 50, 20}, L"Static", L"V.1.1.6.0"},
+      {kClose, window, {340, 4, 25, 25}, L"Button", L"x"},
+      {kPage, window, {8, 35, 359, 170}, nullptr, L""},
+      {kIcon, page, {10, 50, 60, 54}, L"Static", nullptr},
+      {kStatus, page, {70, 15, 270, 17}, L"Static", kNothingFound.c_str()},
+      {kDriveList, page, {70, 35, 280, 100}, L"SysListView32", nullptr},
+      {kRefresh, page, {170, 140, 70, 25}, L"Button", L"Refresh"},
+      {kFooter, page, {0, 150, 120, 17}, L"Static", L"\u00A9 Parvola developers"},
+  };
+  for (const auto& c : controls) {
+    SCOPED_TRACE(c.number);
+    const HWND control = ::GetDlgItem(c.parent, c.number);
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(::GetParent(control), c.parent);
+    RECT rect;
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(nullptr, c.parent, reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ(rect.left, c.place.left);
+    EXPECT_EQ(rect.top, c.place.top);
+    EXPECT_EQ(rect.right - rect.left, c.place.right);
+    EXPECT_EQ(rect.bottom - rect.top, c.place.bottom);
+    if (c.className) {
+      wchar_t name[64] = {};
+      ::GetClassNameW(control, name, 64);
+      EXPECT_EQ(_wcsicmp(name, c.className), 0) << Narrow(name);
+    }
+    if (c.text) {
+      EXPECT_EQ(WindowText(control), c.text);
+    }
+    EXPECT_TRUE(::IsWindowVisible(control));
+  }
+
+  const HWND list = ::GetDlgItem(page, kDriveList);
+  const LONG style = ::GetWindowLongW(list, GWL_STYLE);
+  EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
+  EXPECT_TRUE(style & LVS_NOCOLUMNHEADER);
+  EXPECT_TRUE(style & LVS_SINGLESEL);
+  RECT listClient;
+  ::GetClientRect(list, &listClient);
+  EXPECT_EQ(::SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), listClient.right)
+      << "the one column fills the list";
+  EXPECT_EQ(::SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0), 0) << "and is the only one";
+  EXPECT_TRUE(ListRows(list).empty());
+
+  EXPECT_NE(::SendMessageW(::GetDlgItem(page, kIcon), STM_GETICON, 0, 0), 0)
+      << "the program icon is shown";
+}
+
+TEST_F(WindowMode, RefreshShowsTheScanAndThenItsResult) {
+  Start(L"");
+  const HWND refresh = FindControl(FindMainWindow(), kRefresh);
+  ASSERT_TRUE(ScanStartsAfter([&] { ::SendMessageW(refresh, BM_CLICK, 0, 0); }));
+  EXPECT_TRUE(WaitUntil([] { return Status() == kNothingFound; }, 30s));
+  EXPECT_TRUE(ListRows(FindControl(FindMainWindow(), kDriveList)).empty());
+}
+
+TEST_F(WindowMode, CloseRequestEndsWithExitCodeZero) {
+  Start(L"");
+  ::PostMessageW(FindMainWindow(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(program_->WaitForExit(30s), 0);
+}
+
+TEST_F(WindowMode, CloseButtonIsIgnoredDuringAScanAndWorksAfterIt) {
+  Start(L"");
+  const HWND window = FindMainWindow();
+  ASSERT_TRUE(ScanStartsAfter(
+      [&] { ::SendMessageW(FindControl(window, kRefresh), BM_CLICK, 0, 0); }));
+  ::SendMessageW(FindControl(window, kClose), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitUntil([] { return Status() == kNothingFound; }, 30s));
+  std::this_thread::sleep_for(kFinalPause);
+  EXPECT_TRUE(program_->Running()) << "the click during the scan was not kept for later";
+  ::SendMessageW(FindControl(window, kClose), BM_CLICK, 0, 0);
+  EXPECT_EQ(program_->WaitForExit(30s), 0);
+}
+
+TEST_F(WindowMode, DeviceNodeChangesStartAScanOnlyWithAutoMount) {
+  for (const wchar_t* arguments : {L"-a", L""}) {
+    SCOPED_TRACE(Narrow(arguments));
+    Start(arguments);
+    const bool scanned = ScanStartsAfter([] {
+      ::SendMessageW(FindMainWindow(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+    });
+    EXPECT_EQ(scanned, *arguments != L'\0');
+    TearDown();
+  }
+}
+
+TEST(TrayMode, NoWindowEverShowsAndTheExitMenuCommandEnds) {
+  Program program(L"-ng -a");
+  ASSERT_TRUE(program.started());
+  bool everVisible = false;
+  ASSERT_TRUE(WaitUntil([] { return FindMainWindow() != nullptr; }, 30s));
+  WaitUntil(
+      [&] {
+        everVisible |= ::IsWindowVisible(FindMainWindow()) != FALSE;
+        return Status() == kNothingFound;
+      },
+      30s);
+  EXPECT_EQ(Status(), kNothingFound) << "scans at start";
+  EXPECT_FALSE(everVisible);
+  EXPECT_TRUE(program.Running());
+  ::PostMessageW(FindMainWindow(), WM_COMMAND, MAKEWPARAM(kMenuExit, 0), 0);
+  EXPECT_EQ(program.WaitForExit(30s), 0);
+  (void)kMainWindow;
+}
+
+}  // namespace
+}  // namespace e2e
