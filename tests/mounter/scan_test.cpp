@@ -104,6 +104,19 @@ TEST_F(ScanTest, StatusShowsCheckingAndListIsEmptiedFirst) {
   EXPECT_EQ(Narrow(Status()), "No partition found.");
 }
 
+TEST_F(ScanTest, OnlyWholeVolumePathsAreStruckOut) {
+  // A letter whose target is empty, or the tail of another path, must not
+  // strike a volume (or every "|" of the list).
+  Letter(u'C', u"");
+  Letter(u'D', u"HarddiskVolume2");
+  Volume(VolumePath(2)).label = u"A";
+  Volume(VolumePath(3)).label = u"B";
+
+  RunScan(Options());
+
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"E: - A", "F: - B"}));
+}
+
 TEST_F(ScanTest, UnreadableVolumeKeepsItsLetterAndTheNextTakesTheNextLetter) {
   Letter(u'C', VolumePath(1));
   Volume(VolumePath(2)).answers = false;
