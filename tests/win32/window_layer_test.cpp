@@ -1,0 +1,174 @@
+// The real window layer under Wine: what each message becomes as an event.
+#include <windows.h>
+#include <commctrl.h>
+#include <dbt.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "platform/resources.h"
+#include "platform/threads.h"
+#include "platform/user32.h"
+#include "platform/win32/objects_win32.h"
+
+namespace platform {
+namespace {
+
+constexpr int kMain = 10, kPage = 20, kButton = 30, kText = 19, kList = 28, kTimer = 35;
+
+class WindowLayer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(CreateMainWindow(kMain, u" Layer test", 370, 205, 0xF6E5D0));
+    ASSERT_TRUE(CreateControl({kText, ControlKind::kStaticText, kMain, {270, 12, 50, 20}, u"V."}));
+    ASSERT_TRUE(CreateControl({kPage, ControlKind::kContainer, kMain, {8, 35, 359, 170}, u""}));
+    ASSERT_TRUE(CreateControl({kButton, ControlKind::kPushButton, kPage, {170, 140, 70, 25}, u"Go"}));
+    ASSERT_TRUE(CreateControl({kList, ControlKind::kList, kPage, {70, 35, 280, 100}, u""}));
+    DrainEvents();
+  }
+  void TearDown() override {
+    SetDeviceChangeHook(nullptr, nullptr);
+    DestroyObjects();
+  }
+  static HWND Of(int number) { return win32::WindowOf(number); }
+};
+
+TEST_F(WindowLayer, MessagesBecomeEventRecords) {
+  const struct {
+    const char* name;
+    std::function<void()> send;
+    Event expected;
+  } cases[] = {
+      {"close request", [] { ::SendMessageW(Of(kMain), WM_CLOSE, 0, 0); },
+       {EventKind::kCloseRequest, kMain}},
+      {"button inside the container",
+       [] { ::SendMessageW(Of(kButton), BM_CLICK, 0, 0); },
+       {EventKind::kControlClick, kButton}},
+      {"menu item", [] { ::SendMessageW(Of(kMain), WM_COMMAND, MAKEWPARAM(3, 0), 0); },
+       {EventKind::kMenuChoice, kMain, 0, 0, 3}},
+      {"tray right button",
+       [] { ::SendMessageW(Of(kMain), WM_APP + 1, 34, WM_RBUTTONDOWN); },
+       {EventKind::kTrayNotification, 34, 0, 0, WM_RBUTTONDOWN}},
+      {"press on a text, in the main window's client area",
+       [] { ::PostMessageW(Of(kText), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6)); },
+       {EventKind::kLeftButtonDown, kText, 275, 18}},
+      {"press on the main window",
+       [] { ::PostMessageW(Of(kMain), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(450, 33)); },
+       {EventKind::kLeftButtonDown, kMain, 450, 33}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.send();
+    const Event event = WaitForEvent();
+    EXPECT_EQ(event.kind, c.expected.kind);
+    EXPECT_EQ(event.object, c.expected.object);
+    EXPECT_EQ(event.x, c.expected.x);
+    EXPECT_EQ(event.y, c.expected.y);
+    EXPECT_EQ(event.value, c.expected.value);
+  }
+  EXPECT_TRUE(::IsWindow(Of(kMain))) << "a close request never closes the window itself";
+}
+
+TEST_F(WindowLayer, DeviceChangesReachTheHookDuringDispatch) {
+  struct Seen {
+    std::vector<std::uint32_t> events;
+  } seen;
+  SetDeviceChangeHook([](void* context, std::uint32_t event) {
+    static_cast<Seen*>(context)->events.push_back(event);
+  }, &seen);
+  ::SendMessageW(Of(kMain), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
+  ::SendMessageW(Of(kMain), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+  EXPECT_EQ(seen.events, (std::vector<std::uint32_t>{DBT_DEVICEARRIVAL, DBT_DEVNODES_CHANGED}));
+
+  SetDeviceChangeHook(nullptr, nullptr);
+  ::SendMessageW(Of(kMain), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
+  EXPECT_EQ(seen.events.size(), 2u);
+}
+
+TEST_F(WindowLayer, QueuedMessagesAreDrainedUnreported) {
+  ::PostMessageW(Of(kMain), WM_CLOSE, 0, 0);
+  ::PostMessageW(Of(kMain), WM_COMMAND, MAKEWPARAM(2, 0), 0);
+  DrainEvents();
+  ::PostMessageW(Of(kMain), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 2));
+  EXPECT_EQ(WaitForEvent().kind, EventKind::kLeftButtonDown);
+}
+
+TEST_F(WindowLayer, TimerTicksWakeTheWait) {
+  ASSERT_TRUE(StartTimer(kMain, kTimer, 10));
+  const Event event = WaitForEvent();
+  EXPECT_EQ(event.kind, EventKind::kTimer);
+  EXPECT_EQ(event.object, kTimer);
+}
+
+TEST_F(WindowLayer, TextsAndRowsWrittenFromAnotherThreadArriveWhileTheMainThreadWaits) {
+  std::atomic<bool> done = false;
+  std::thread writer([&] {
+    SetObjectText(kText, u"from the scan");
+    ClearListRows(kList);
+    AppendListRow(kList, u"E: - DATA");
+    AppendListRow(kList, u"F: - ");
+    done = true;
+    ::PostMessageW(Of(kMain), WM_NULL, 0, 0);
+  });
+  while (!done) (void)WaitForEvent();
+  writer.join();
+  wchar_t text[64] = {};
+  ::GetWindowTextW(Of(kText), text, 64);
+  EXPECT_STREQ(text, L"from the scan");
+  ASSERT_EQ(::SendMessageW(Of(kList), LVM_GETITEMCOUNT, 0, 0), 2);
+  wchar_t row[64] = {};
+  ListView_GetItemText(Of(kList), 1, 0, row, 64);
+  EXPECT_STREQ(row, L"F: - ") << "appended at the end";
+}
+
+TEST_F(WindowLayer, ListColumnFillsTheListAndTheImageKeepsItsSize) {
+  AddListColumn(kList, u"", 100);
+  EXPECT_EQ(ListView_GetColumnWidth(Of(kList), 0), 100);
+  FillListColumn(kList, 0);
+  RECT client;
+  ::GetClientRect(Of(kList), &client);
+  EXPECT_EQ(ListView_GetColumnWidth(Of(kList), 0), client.right);
+
+  ASSERT_TRUE(CreateControl({29, ControlKind::kImage, kPage, {10, 50, 60, 54}, u""}));
+  SetObjectIcon(29, reinterpret_cast<Icon>(::CopyIcon(::LoadIconW(nullptr, IDI_APPLICATION))));
+  RECT image;
+  ::GetWindowRect(Of(29), &image);
+  EXPECT_EQ(image.right - image.left, 60);
+  EXPECT_EQ(image.bottom - image.top, 54);
+  EXPECT_NE(::SendMessageW(Of(29), STM_GETICON, 0, 0), 0);
+}
+
+TEST_F(WindowLayer, DestroyingForgetsEveryObject) {
+  const HWND main = Of(kMain);
+  DestroyObjects();
+  EXPECT_FALSE(::IsWindow(main));
+  EXPECT_EQ(Of(kMain), nullptr);
+  EXPECT_EQ(Of(kButton), nullptr);
+  SetObjectText(kText, u"after the end");  // harmless
+}
+
+TEST(Threads, RunningUntilTheEntryReturns) {
+  static HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  const Handle thread = StartThread([](void*) { ::WaitForSingleObject(release, INFINITE); }, nullptr);
+  ASSERT_NE(thread, 0u);
+  EXPECT_TRUE(ThreadRunning(thread));
+  ::SetEvent(release);
+  ::WaitForSingleObject(reinterpret_cast<HANDLE>(thread), 5000);
+  EXPECT_FALSE(ThreadRunning(thread));
+  CloseThread(thread);
+}
+
+TEST(Resources, ProgramFileAndMissingResources) {
+  const Text self = ProgramFilePath();
+  ASSERT_GE(self.size(), 4u);
+  EXPECT_EQ(self.substr(self.size() - 4), u".exe");
+  const Module module = LoadDataFile(self);
+  ASSERT_NE(module, 0u);
+  EXPECT_EQ(ReadResource(module, kResourceIconGroup, 4242), std::nullopt);
+  FreeLibrary(module);
+  EXPECT_EQ(LoadDataFile(u"C:\\no\\such\\file.exe"), 0u);
+}
+
+}  // namespace
+}  // namespace platform
