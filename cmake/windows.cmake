@@ -111,3 +111,10 @@ set_tests_properties(mount_machine_down PROPERTIES FIXTURES_CLEANUP mount_machin
 # Discovered at test time: the machine must exist before the driver runs.
 gtest_discover_tests(parvola_mount_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
   PROPERTIES FIXTURES_REQUIRED mount_machine TIMEOUT 120 RESOURCE_LOCK mount_machine)
+
+# Reads the running program's window from outside, for tools/demo.
+add_executable(parvola_inspect ${CMAKE_SOURCE_DIR}/tests/e2e/inspect/inspect.cpp
+  ${CMAKE_SOURCE_DIR}/tests/e2e/program.cpp)
+target_include_directories(parvola_inspect PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(parvola_inspect PRIVATE parvola_warnings user32 comctl32)
+target_link_options(parvola_inspect PRIVATE -municode)
