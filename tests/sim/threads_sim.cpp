@@ -29,8 +29,7 @@ void FinishThread(std::size_t index) {
   SimThread& thread = threads().started.at(index);
   if (!thread.running) return;
   std::erase(Unfinished(), thread.argument);
-  // The entry may start nothing new here, but copy it out: the vector could
-  // grow while it runs.
+  // Copied out: an entry that starts threads of its own grows the list.
   const platform::ThreadEntry entry = thread.entry;
   void* const argument = thread.argument;
   entry(argument);
