@@ -60,11 +60,6 @@ inline constexpr std::int32_t kErrorNoMoreItems = 259;
 // RegCloseKey, for keys and remote roots alike.
 void CloseRegistryKey(Key key) noexcept;
 
-struct RegistryKeyTraits {
-  using Id = Key;
-  static constexpr Id Invalid() { return 0; }
-  static void Close(Id id) noexcept { CloseRegistryKey(id); }
-};
-using UniqueRegistryKey = Unique<RegistryKeyTraits>;
+using UniqueRegistryKey = Unique<NumberTraits<Key, CloseRegistryKey>>;
 
 }  // namespace platform

@@ -36,18 +36,7 @@ Text CallGetCommandLine(Procedure getCommandLine) noexcept;
 // Ends the process. Never returns.
 [[noreturn]] void ExitProcess(unsigned code);
 
-struct HandleTraits {
-  using Id = Handle;
-  static constexpr Id Invalid() { return 0; }
-  static void Close(Id id) noexcept { CloseHandle(id); }
-};
-using UniqueHandle = Unique<HandleTraits>;
-
-struct LibraryTraits {
-  using Id = Module;
-  static constexpr Id Invalid() { return 0; }
-  static void Close(Id id) noexcept { FreeLibrary(id); }
-};
-using UniqueLibrary = Unique<LibraryTraits>;
+using UniqueHandle = Unique<NumberTraits<Handle, CloseHandle>>;
+using UniqueLibrary = Unique<NumberTraits<Module, FreeLibrary>>;
 
 }  // namespace platform

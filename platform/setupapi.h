@@ -45,11 +45,6 @@ void DestroyDeviceSet(DeviceSet set) noexcept;
                                                                 const DeviceMember& member,
                                                                 std::uint32_t property) noexcept;
 
-struct DeviceSetTraits {
-  using Id = DeviceSet;
-  static constexpr Id Invalid() { return 0; }
-  static void Close(Id id) noexcept { DestroyDeviceSet(id); }
-};
-using UniqueDeviceSet = Unique<DeviceSetTraits>;
+using UniqueDeviceSet = Unique<NumberTraits<DeviceSet, DestroyDeviceSet>>;
 
 }  // namespace platform

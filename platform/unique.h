@@ -1,13 +1,9 @@
 #pragma once
 // One move-only owner for every kind of handle, portable or Win32. The traits
-// name the handle type, its "none" value and the call that gives it back:
+// name the handle type, its "none" value and the call that gives it back;
+// the portable handle numbers, whose "none" is 0, share NumberTraits:
 //
-//   struct LibraryTraits {
-//     using Id = Module;
-//     static constexpr Id Invalid() { return 0; }
-//     static void Close(Id id) noexcept { FreeLibrary(id); }
-//   };
-//   using UniqueLibrary = Unique<LibraryTraits>;
+//   using UniqueLibrary = Unique<NumberTraits<Module, FreeLibrary>>;
 #include <utility>
 
 namespace platform {
@@ -49,6 +45,14 @@ class Unique {
 
  private:
   Id id_ = Traits::Invalid();
+};
+
+// Traits for the opaque handle numbers of the portable layer: 0 is none.
+template <class T, void (*CloseFunction)(T) noexcept>
+struct NumberTraits {
+  using Id = T;
+  static constexpr Id Invalid() { return 0; }
+  static void Close(Id id) noexcept { CloseFunction(id); }
 };
 
 }  // namespace platform
