@@ -9,6 +9,7 @@ struct Machine {
   std::vector<std::string> calls;
   std::set<std::string, std::less<>> failing;
   int generation = 0;
+  std::set<std::size_t> failingAt;
 };
 
 Machine& machine() {
@@ -30,11 +31,14 @@ const std::vector<std::string>& Calls() { return machine().calls; }
 
 void FailCall(std::string name) { machine().failing.insert(std::move(name)); }
 
+void FailCallAt(std::size_t index) { machine().failingAt.insert(index); }
+
 bool Enter(std::string_view name, std::string_view detail) {
+  const bool failsHere = machine().failingAt.count(machine().calls.size()) != 0;
   std::string entry(name);
   if (!detail.empty()) entry.append(" ").append(detail);
   machine().calls.push_back(std::move(entry));
-  return machine().failing.count(name) != 0;
+  return failsHere || machine().failing.count(name) != 0;
 }
 
 }  // namespace sim

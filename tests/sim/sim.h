@@ -43,6 +43,9 @@ T& State() {
 const std::vector<std::string>& Calls();
 // Later calls of `name` fail, until Reset.
 void FailCall(std::string name);
+// Only the call that will stand at `index` in the log (from 0) fails, so a
+// later call of the same name can succeed where an earlier one did not.
+void FailCallAt(std::size_t index);
 // Logs a call and tells whether it must fail. For the simulated wrappers.
 [[nodiscard]] bool Enter(std::string_view name, std::string_view detail = {});
 
