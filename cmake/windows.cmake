@@ -111,6 +111,23 @@ set_tests_properties(mount_machine_down PROPERTIES FIXTURES_CLEANUP mount_machin
 # Discovered at test time: the machine must exist before the driver runs.
 gtest_discover_tests(parvola_mount_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
   PROPERTIES FIXTURES_REQUIRED mount_machine TIMEOUT 120 RESOURCE_LOCK mount_machine)
+# A German user on the same machine. Wine takes each process's user language
+# from its Unix locale, inherited from the Unix side only (an environment
+# block given to CreateProcessW does not reach it): so the driver itself runs
+# under the machine's German locale, and every program it starts with it.
+add_executable(parvola_german_tests ${CMAKE_SOURCE_DIR}/tests/e2e/mount/german/german_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/e2e/mount/machine.cpp ${CMAKE_SOURCE_DIR}/tests/e2e/mount/scenario.cpp
+  ${CMAKE_SOURCE_DIR}/tests/e2e/program.cpp)
+target_include_directories(parvola_german_tests PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(parvola_german_tests PRIVATE parvola_warnings GTest::gtest_main advapi32
+  user32)
+add_dependencies(parvola_german_tests parvola setupapi_standin)
+set_target_properties(parvola_german_tests PROPERTIES CROSSCOMPILING_EMULATOR
+  "${CMAKE_SOURCE_DIR}/tools/wine-session;${PARVOLA_MOUNT_DIR}/wine;run")
+add_test(NAME GermanUser COMMAND parvola_german_tests)
+set_tests_properties(GermanUser PROPERTIES FIXTURES_REQUIRED mount_machine TIMEOUT 120
+  RESOURCE_LOCK mount_machine
+  ENVIRONMENT "LOCPATH=${PARVOLA_MOUNT_DIR}/locale;LANG=de_DE.UTF-8;LC_ALL=de_DE.UTF-8")
 
 # Reads the running program's window from outside, for tools/demo.
 add_executable(parvola_inspect ${CMAKE_SOURCE_DIR}/tests/e2e/inspect/inspect.cpp
@@ -118,3 +135,13 @@ add_executable(parvola_inspect ${CMAKE_SOURCE_DIR}/tests/e2e/inspect/inspect.cpp
 target_include_directories(parvola_inspect PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(parvola_inspect PRIVATE parvola_warnings user32 comctl32)
 target_link_options(parvola_inspect PRIVATE -municode)
+
+# The leak soak of parvola.exe under Wine: fifty Refresh clicks, each scan
+# pausing 1.3 s by design, take longer than the other tests may.
+add_executable(parvola_soak_tests ${CMAKE_SOURCE_DIR}/tests/e2e/soak/refresh_soak_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/e2e/program.cpp)
+target_include_directories(parvola_soak_tests PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(parvola_soak_tests PRIVATE parvola_warnings GTest::gtest_main user32 ntdll)
+add_dependencies(parvola_soak_tests parvola)
+gtest_discover_tests(parvola_soak_tests DISCOVERY_TIMEOUT 120
+  PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 240 RESOURCE_LOCK parvola)
