@@ -111,6 +111,23 @@ set_tests_properties(mount_machine_down PROPERTIES FIXTURES_CLEANUP mount_machin
 # Discovered at test time: the machine must exist before the driver runs.
 gtest_discover_tests(parvola_mount_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
   PROPERTIES FIXTURES_REQUIRED mount_machine TIMEOUT 120 RESOURCE_LOCK mount_machine)
+# A German user on the same machine. Wine takes each process's user language
+# from its Unix locale, inherited from the Unix side only (an environment
+# block given to CreateProcessW does not reach it): so the driver itself runs
+# under the machine's German locale, and every program it starts with it.
+add_executable(parvola_german_tests ${CMAKE_SOURCE_DIR}/tests/e2e/mount/german/german_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/e2e/mount/machine.cpp ${CMAKE_SOURCE_DIR}/tests/e2e/mount/scenario.cpp
+  ${CMAKE_SOURCE_DIR}/tests/e2e/program.cpp)
+target_include_directories(parvola_german_tests PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(parvola_german_tests PRIVATE parvola_warnings GTest::gtest_main advapi32
+  user32)
+add_dependencies(parvola_german_tests parvola setupapi_standin)
+set_target_properties(parvola_german_tests PROPERTIES CROSSCOMPILING_EMULATOR
+  "${CMAKE_SOURCE_DIR}/tools/wine-session;${PARVOLA_MOUNT_DIR}/wine;run")
+add_test(NAME GermanUser COMMAND parvola_german_tests)
+set_tests_properties(GermanUser PROPERTIES FIXTURES_REQUIRED mount_machine TIMEOUT 120
+  RESOURCE_LOCK mount_machine
+  ENVIRONMENT "LOCPATH=${PARVOLA_MOUNT_DIR}/locale;LANG=de_DE.UTF-8;LC_ALL=de_DE.UTF-8")
 
 # Reads the running program's window from outside, for tools/demo.
 add_executable(parvola_inspect ${CMAKE_SOURCE_DIR}/tests/e2e/inspect/inspect.cpp

@@ -1,0 +1,38 @@
+#pragma once
+// What the scenarios on the test machine look at while parvola.exe runs: its
+// status line, its drive list, the balloon at its tray icon and the letters
+// it gave.
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+inline constexpr int kStatusControl = 27;
+inline constexpr int kDriveListControl = 28;
+inline constexpr int kExitMenuItem = 3;
+// A scan runs on for its final pause after its result is shown; a request
+// made before its end is dropped.
+inline constexpr std::chrono::milliseconds kScanFinalPause{1300};
+
+// The texts of the main window of the running instance (empty when none).
+std::wstring StatusText();
+std::vector<std::wstring> DriveRows();
+
+// Text of the balloon Wine's virtual desktop shows, or empty while none is
+// visible. Wine opens a balloon about two seconds after it is asked for.
+std::wstring BalloonText();
+
+// Kernel object names ignore case, and the program gives letters to the
+// lower-cased paths of its volume list: targets compare in lower case.
+std::wstring Lower(std::wstring text);
+
+// L'e' -> L"E:".
+std::wstring Drive(wchar_t lowerLetter);
+
+// The drive (upper case, with colon) whose target is `device`, or empty.
+std::wstring LetterOf(const std::wstring& device);
+
+}  // namespace e2e
