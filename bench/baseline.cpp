@@ -1,9 +1,19 @@
 // The yardstick for the benchmarks: the smallest static MinGW window program,
 // built the same way as parvola.exe. With "-ng" it ends at once; otherwise it
 // shows a window titled " Baseline" until it is closed.
+// Built with BASELINE_WITH_IMPORTS (and parvola.exe's manifest), it also
+// imports every system DLL parvola.exe imports, in the same versions, and
+// never calls them: what is left between the two is the program's own work.
 #include <windows.h>
 
 #include <cwchar>
+
+#if defined(BASELINE_WITH_IMPORTS)
+#include <commctrl.h>
+#include <objbase.h>
+#include <setupapi.h>
+#include <shellapi.h>
+#endif
 
 namespace {
 
@@ -15,6 +25,18 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
+#if defined(BASELINE_WITH_IMPORTS)
+  // Never true; the calls only make the imports.
+  if (std::wcsstr(arguments, L"-never-") != nullptr) {
+    CLSID clsid;
+    ::CLSIDFromString(arguments, &clsid);
+    ::SetupDiDestroyDeviceInfoList(nullptr);
+    ::Shell_NotifyIconW(NIM_DELETE, nullptr);
+    ::InitCommonControls();
+    ::RegCloseKey(nullptr);
+    ::DeleteObject(nullptr);
+  }
+#endif
   if (std::wcsstr(arguments, L"-ng") != nullptr) return 0;
   WNDCLASSW windowClass = {};
   windowClass.lpfnWndProc = Procedure;
