@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/e2e/mount/machine.h"
+#include "tests/e2e/mount/scenario.h"
 #include "tests/e2e/program.h"
 
 namespace e2e {
@@ -40,28 +41,10 @@ std::wstring TextOf(const RawValue& value) {
                       value.data.size() / 2 - 1);
 }
 
-// Kernel object names ignore case, and the program gives letters to the
-// lower-cased paths of its volume list: targets compare in lower case.
-std::wstring Lower(std::wstring text) {
-  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
-  return text;
-}
-
 std::wstring TargetOf(const std::wstring& drive) { return Lower(DosTarget(drive)); }
 
-class OneShot : public ::testing::Test {
+class OneShot : public MachineScenario {
  protected:
-  void SetUp() override {
-    volumes_ = MachineVolumes();
-    ASSERT_EQ(volumes_.size(), 3u);
-    for (const TestVolume& volume : volumes_) ASSERT_FALSE(volume.device.empty());
-    RemoveTestLetters();
-  }
-  void TearDown() override {
-    RemoveTestLetters();
-    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kVolumeRecords);
-  }
-
   // Runs "parvola.exe ARGS" to its end; the free letters before the run.
   std::wstring RunOnce(const std::wstring& arguments) {
     const std::wstring free = FreeLetters(LettersInUse());
@@ -70,22 +53,7 @@ class OneShot : public ::testing::Test {
     EXPECT_EQ(program.WaitForExit(60s), 0);
     return free;
   }
-
-  // The letter (upper case, with colon) whose target is `device`, or empty.
-  static std::wstring LetterOf(const std::wstring& device) {
-    for (wchar_t letter = L'C'; letter <= L'Y'; ++letter) {
-      const std::wstring name{letter, L':'};
-      if (Lower(DosTarget(name)) == Lower(device)) return name;
-    }
-    return L"";
-  }
-
-  std::vector<TestVolume> volumes_;
 };
-
-std::wstring Drive(wchar_t lowerLetter) {
-  return std::wstring{static_cast<wchar_t>(lowerLetter - L'a' + L'A'), L':'};
-}
 
 TEST_F(OneShot, LetterlessVolumeGetsTheFirstFreeLetter) {
   ArrangeRecords({{L"vol-first", volumes_[0].device}});

@@ -50,4 +50,16 @@ std::wstring LetterOf(const std::wstring& device) {
   return L"";
 }
 
+void MachineScenario::SetUp() {
+  volumes_ = MachineVolumes();
+  ASSERT_EQ(volumes_.size(), 3u);
+  for (const TestVolume& volume : volumes_) ASSERT_FALSE(volume.device.empty());
+  RemoveTestLetters();
+}
+
+void MachineScenario::TearDown() {
+  RemoveTestLetters();
+  ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kVolumeRecords);
+}
+
 }  // namespace e2e

@@ -3,12 +3,24 @@
 // status line, its drive list, the balloon at its tray icon and the letters
 // it gave.
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <string>
 #include <vector>
 
+#include "tests/e2e/mount/machine.h"
+
 namespace e2e {
+
+// Every scenario starts and ends with the machine's volumes letterless and no
+// device records, whatever the scenario before it left.
+class MachineScenario : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  std::vector<TestVolume> volumes_;
+};
 
 inline constexpr int kStatusControl = 27;
 inline constexpr int kDriveListControl = 28;

@@ -31,22 +31,15 @@ std::wstring RowOf(wchar_t letter, const TestVolume& volume) {
   return Drive(letter) + L" - " + volume.label + L"   \"SCSI\"";
 }
 
-class MountWindow : public ::testing::Test {
+class MountWindow : public MachineScenario {
  protected:
-  void SetUp() override {
-    volumes_ = MachineVolumes();
-    ASSERT_EQ(volumes_.size(), 3u);
-    for (const TestVolume& volume : volumes_) ASSERT_FALSE(volume.device.empty());
-    RemoveTestLetters();
-  }
   void TearDown() override {
     if (program_ && program_->Running()) {
       ::PostMessageW(FindMainWindow(), WM_CLOSE, 0, 0);
       EXPECT_EQ(program_->WaitForExit(30s), 0);
     }
     program_.reset();
-    RemoveTestLetters();
-    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kVolumeRecords);
+    MachineScenario::TearDown();
   }
 
   // Starts the program and waits until its first scan shows `result`; the
@@ -60,7 +53,6 @@ class MountWindow : public ::testing::Test {
         << "status: " << Narrow(StatusText());
   }
 
-  std::vector<TestVolume> volumes_;
   std::wstring free_;
   std::unique_ptr<Program> program_;
 };

@@ -14,22 +14,14 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class GermanUser : public ::testing::Test {
+class GermanUser : public MachineScenario {
  protected:
   void SetUp() override {
     ASSERT_EQ(PRIMARYLANGID(::GetUserDefaultLangID()), LANG_GERMAN)
         << "the driver must run with LOCPATH, LANG and LC_ALL naming the machine's de_DE.UTF-8 "
            "(localedef, from the package locales, compiles it)";
-    volumes_ = MachineVolumes();
-    ASSERT_EQ(volumes_.size(), 3u);
-    ASSERT_FALSE(volumes_[0].device.empty());
-    RemoveTestLetters();
+    MachineScenario::SetUp();
   }
-  void TearDown() override {
-    RemoveTestLetters();
-    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kVolumeRecords);
-  }
-  std::vector<TestVolume> volumes_;
 };
 
 TEST_F(GermanUser, ResultAndSecondInstanceNoticeAreGerman) {
