@@ -19,3 +19,12 @@ add_executable(parvola_tests ${PARVOLA_NATIVE_TESTS})
 target_link_libraries(parvola_tests PRIVATE parvola_core parvola_sim parvola_core parvola_warnings
   GTest::gtest_main)
 gtest_discover_tests(parvola_tests DISCOVERY_TIMEOUT 30)
+
+# Scale figures on the simulated machine; bench/run runs them. Built with
+# the tests so that it never falls behind the code it measures.
+find_package(benchmark QUIET)
+if(benchmark_FOUND)
+  add_executable(parvola_scale_bench ${CMAKE_SOURCE_DIR}/bench/scale.cpp)
+  target_link_libraries(parvola_scale_bench PRIVATE parvola_core parvola_sim parvola_core
+    parvola_warnings benchmark::benchmark)
+endif()

@@ -243,7 +243,13 @@ std::int32_t EnumerateSubkey(Key key, std::uint32_t position, Text& name) noexce
   const sim::RegistryNode* node = sim::FindHandle(key, error);
   if (error != 0) return error;
   if (node == nullptr || position >= node->subkeys.size()) return kErrorNoMoreItems;
-  const Text& found = std::next(node->subkeys.begin(), position)->first;
+  auto& place = registry().listingPlace;
+  if (place.node != node || place.count != node->subkeys.size() || place.position > position) {
+    place = {node, node->subkeys.size(), 0, node->subkeys.begin()};
+  }
+  place.at = std::next(place.at, static_cast<std::ptrdiff_t>(position - place.position));
+  place.position = position;
+  const Text& found = place.at->first;
   if (found.size() > 255) return kErrorMoreData;
   name = found;
   return 0;

@@ -66,6 +66,16 @@ struct Registry {
   platform::Key nextHandle = 0x1000;
   std::vector<RegistryOpen> opens;
   int badCloses = 0;  // closes of a key that is not open
+  // Where the last listing by position stood. Windows finds the n-th subkey
+  // at once; walking the map from its start would make every walk over a
+  // key's subkeys quadratic and the scale figures meaningless. Keys are
+  // never removed, so the place stays valid while the count is unchanged.
+  struct ListingPlace {
+    const RegistryNode* node = nullptr;
+    std::size_t count = 0;
+    std::size_t position = 0;
+    std::map<Text, RegistryNode, NoCase>::const_iterator at;
+  } listingPlace;
   int OpenKeys() const;
   int OpenRemoteRoots() const;
 };

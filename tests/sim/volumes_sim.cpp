@@ -22,14 +22,13 @@ std::optional<Text> TargetOf(const Text& name) {
 
 std::vector<std::uint8_t> MakeDescriptor(std::uint32_t busType, const std::string& product) {
   // The fixed part of STORAGE_DEVICE_DESCRIPTOR is 40 bytes; texts follow.
-  std::vector<std::uint8_t> bytes(40, 0);
+  std::vector<std::uint8_t> bytes(40 + (product.empty() ? 0 : product.size() + 1), 0);
   auto put = [&bytes](std::size_t at, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
   };
   if (!product.empty()) {
-    put(16, static_cast<std::uint32_t>(bytes.size()));
-    bytes.insert(bytes.end(), product.begin(), product.end());
-    bytes.push_back(0);
+    put(16, 40);
+    std::copy(product.begin(), product.end(), bytes.begin() + 40);
   }
   put(0, 40);
   put(4, static_cast<std::uint32_t>(bytes.size()));
