@@ -1,8 +1,12 @@
 // Times programs under Wine from the inside of the same Wine machine.
 //   probe visible RUNS TITLE EXE ARGS   launch to visible window, per run (ms)
 //   probe exit RUNS EXE ARGS            launch to exit, per run (ms)
-// Prints one line of milliseconds per run. A window run ends by WM_CLOSE.
+//   probe peak RUNS TITLE EXE ARGS      peak resident memory, per run (KB);
+//                                       TITLE "-": the program ends itself
+// Prints one line per run. A window run ends by WM_CLOSE. The programs'
+// standard handles lead to NUL, so their output costs the same for all.
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -18,10 +22,17 @@ double Now() {
 }
 
 HANDLE Launch(const std::wstring& commandLine) {
+  static const HANDLE nul = [] {
+    SECURITY_ATTRIBUTES inherited = {sizeof(inherited), nullptr, TRUE};
+    return ::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         &inherited, OPEN_EXISTING, 0, nullptr);
+  }();
   std::wstring line = commandLine;
   STARTUPINFOW startup = {sizeof(startup)};
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
   PROCESS_INFORMATION info = {};
-  if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+  if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                         &startup, &info)) {
     return nullptr;
   }
@@ -29,14 +40,42 @@ HANDLE Launch(const std::wstring& commandLine) {
   return info.hProcess;
 }
 
+// The peak so far; Windows and Wine keep it for the life of the process.
+SIZE_T PeakKilobytes(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS counters = {sizeof(counters)};
+  return ::GetProcessMemoryInfo(process, &counters, sizeof(counters))
+             ? counters.PeakWorkingSetSize / 1024
+             : 0;
+}
+
+// Samples the peak until the process ends (a process that has ended has no
+// memory to ask about); closes the window titled `title` once it shows.
+SIZE_T FollowPeak(HANDLE process, const wchar_t* title) {
+  SIZE_T peak = 0;
+  bool closed = title == nullptr;
+  for (int i = 0; i < 20000 && ::WaitForSingleObject(process, 2) == WAIT_TIMEOUT; ++i) {
+    const SIZE_T now = PeakKilobytes(process);
+    if (now > peak) peak = now;
+    if (closed) continue;
+    const HWND window = ::FindWindowW(nullptr, title);
+    if (window != nullptr && ::IsWindowVisible(window)) {
+      ::PostMessageW(window, WM_CLOSE, 0, 0);
+      closed = true;
+    }
+  }
+  return peak;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 4) return 2;
   const bool visible = std::wcscmp(argv[1], L"visible") == 0;
+  const bool peak = std::wcscmp(argv[1], L"peak") == 0;
   const int runs = _wtoi(argv[2]);
-  const wchar_t* title = visible ? argv[3] : nullptr;
-  const int first = visible ? 4 : 3;
+  const wchar_t* title = visible || peak ? argv[3] : nullptr;
+  if (peak && std::wcscmp(title, L"-") == 0) title = nullptr;
+  const int first = visible || peak ? 4 : 3;
   // On Windows the desktop is always there. Wine starts its desktop process
   // for the first program that asks and ends it a moment after the last one
   // has gone, so each timed run would pay for a fresh start. The probe holds
@@ -50,12 +89,14 @@ int wmain(int argc, wchar_t** argv) {
     const double start = Now();
     const HANDLE process = Launch(commandLine);
     if (process == nullptr) return 1;
-    double elapsed = -1;
-    if (visible) {
+    double figure = -1;  // ms, or KB for "peak"
+    if (peak) {
+      figure = static_cast<double>(FollowPeak(process, title));
+    } else if (visible) {
       for (int i = 0; i < 20000; ++i) {
         const HWND window = ::FindWindowW(nullptr, title);
         if (window != nullptr && ::IsWindowVisible(window)) {
-          elapsed = Now() - start;
+          figure = Now() - start;
           ::PostMessageW(window, WM_CLOSE, 0, 0);
           break;
         }
@@ -64,10 +105,10 @@ int wmain(int argc, wchar_t** argv) {
       if (::WaitForSingleObject(process, 20000) != WAIT_OBJECT_0) ::TerminateProcess(process, 1);
     } else {
       ::WaitForSingleObject(process, 60000);
-      elapsed = Now() - start;
+      figure = Now() - start;
     }
     ::CloseHandle(process);
-    std::printf("%.1f\n", elapsed);
+    std::printf("%.1f\n", figure);
     std::fflush(stdout);
   }
   return 0;
