@@ -1,5 +1,6 @@
 // The yardstick for the benchmarks: the smallest static MinGW window program,
-// built the same way as parvola.exe. With "-ng" it ends at once; otherwise it
+// built the same way as parvola.exe. With "-ng" it ends at once; with
+// "-hidden" it makes its window, never shows it, and ends; otherwise it
 // shows a window titled " Baseline" until it is closed.
 // Built with BASELINE_WITH_IMPORTS (and parvola.exe's manifest), it also
 // imports every system DLL parvola.exe imports, in the same versions, and
@@ -45,6 +46,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
   ::RegisterClassW(&windowClass);
   const HWND window = ::CreateWindowExW(0, L"Baseline", L" Baseline", WS_POPUP | WS_BORDER, 100,
                                         100, 370, 205, nullptr, nullptr, instance, nullptr);
+  if (std::wcsstr(arguments, L"-hidden") != nullptr) {
+    // One line of text, as every window with controls has: the first
+    // control that needs a font starts Wine's font system in this process.
+    ::CreateWindowExW(0, L"STATIC", L"Baseline", WS_CHILD | WS_VISIBLE, 10, 10, 200, 20, window,
+                      nullptr, instance, nullptr);
+    ::DestroyWindow(window);
+    return 0;
+  }
   ::ShowWindow(window, SW_SHOW);
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {

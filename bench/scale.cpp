@@ -60,56 +60,43 @@ void ArrangeRecords(int records, bool incomplete) {
   }
 }
 
-void PerItem(benchmark::State& state) {
-  state.SetComplexityN(state.range(0));
-  state.counters["per_item"] = benchmark::Counter(
-      static_cast<double>(state.range(0)),
-      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-}
-
-// A one-shot scan: every letterless volume the free letters allow is
-// mounted; the rest are listed and passed over.
-void ScanFewLettersInUse(benchmark::State& state) {
+// Times `run` on a machine that `arrange` makes afresh for each iteration,
+// for state.range(0) volumes or records.
+template <class Arrange, class Run>
+void Measure(benchmark::State& state, Arrange arrange, Run run) {
+  const int count = static_cast<int>(state.range(0));
   for (auto _ : state) {
     state.PauseTiming();
-    ArrangeVolumes(static_cast<int>(state.range(0)), 0);
+    arrange(count);
     state.ResumeTiming();
-    mounter::RunScan({0, 0, 1, 0});
+    run();
   }
-  PerItem(state);
+  state.SetComplexityN(count);
+  state.counters["per_item"] = benchmark::Counter(
+      count, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void OneShotScan() { mounter::RunScan({0, 0, 1, 0}); }
+
+// Every letterless volume the free letters allow is mounted; the rest are
+// listed and passed over.
+void ScanFewLettersInUse(benchmark::State& state) {
+  Measure(state, [](int count) { ArrangeVolumes(count, 0); }, OneShotScan);
 }
 
 // Every letter from C: to Z: in use: nothing is mounted, the volumes are
 // only listed and compared with the letters.
 void ScanAllLettersInUse(benchmark::State& state) {
-  for (auto _ : state) {
-    state.PauseTiming();
-    ArrangeVolumes(static_cast<int>(state.range(0)), 23);
-    state.ResumeTiming();
-    mounter::RunScan({0, 0, 1, 0});
-  }
-  PerItem(state);
+  Measure(state, [](int count) { ArrangeVolumes(count, 23); }, OneShotScan);
 }
 
 void RepairIncompleteRecords(benchmark::State& state) {
-  for (auto _ : state) {
-    state.PauseTiming();
-    ArrangeRecords(static_cast<int>(state.range(0)), true);
-    state.ResumeTiming();
-    mounter::RepairVolumeRecords();
-  }
-  PerItem(state);
+  Measure(state, [](int count) { ArrangeRecords(count, true); }, mounter::RepairVolumeRecords);
 }
 
 // Records that need nothing: the repair only reads.
 void RepairCompleteRecords(benchmark::State& state) {
-  for (auto _ : state) {
-    state.PauseTiming();
-    ArrangeRecords(static_cast<int>(state.range(0)), false);
-    state.ResumeTiming();
-    mounter::RepairVolumeRecords();
-  }
-  PerItem(state);
+  Measure(state, [](int count) { ArrangeRecords(count, false); }, mounter::RepairVolumeRecords);
 }
 
 BENCHMARK(ScanFewLettersInUse)->Arg(1)->Arg(24)->Arg(1000)->Arg(4000)->Complexity(benchmark::oN)
