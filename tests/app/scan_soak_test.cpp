@@ -118,8 +118,6 @@ void ArrangeMachine(bool otherVol) {
   sim::PutRegistryValue(kRecords + u"\\D", u"Class", registry::kRegSz, sim::Utf16Bytes(u"Volume"));
 }
 
-std::string CallName(const std::string& call) { return call.substr(0, call.find(' ')); }
-
 // What one failure injection was, for the messages.
 struct Injection {
   std::string name;             // a call failing every time, or
@@ -204,7 +202,7 @@ TEST(ScanSoak, AThousandScansWithCallsFailingInTurnLeaveNothingBehind) {
     ExpectNothingLeft({}, false);
     const std::size_t callCount = sim::Calls().size();
     std::set<std::string> these;
-    for (const std::string& call : sim::Calls()) these.insert(CallName(call));
+    for (const std::string& call : sim::Calls()) these.insert(sim::CallName(call));
     names.insert(these.begin(), these.end());
 
     std::vector<Injection> injections;
@@ -313,7 +311,7 @@ TEST(ScanSoak, ScansOnTheWorkerGiveBackTheirRecordsAndThreadHandles) {
   ExpectNothingLeft({}, true);
   ASSERT_GE(scans, kRefreshes);
   std::set<std::string> names;
-  for (const std::string& call : sim::Calls()) names.insert(CallName(call));
+  for (const std::string& call : sim::Calls()) names.insert(sim::CallName(call));
   for (const char* expected : {"CreateThread", "WaitForSingleObject", "SetTimer"}) {
     EXPECT_EQ(names.count(expected), 1u) << expected;
   }

@@ -273,8 +273,7 @@ TEST_F(EventLoopTest, AThreadThatCannotStartLeavesTheLoopIdleAndIsTriedAgain) {
   EXPECT_FALSE(Running());
   ASSERT_TRUE(Turn(kRefreshButton));
   ASSERT_TRUE(Turn(kTick));
-  const auto& calls = sim::Calls();
-  EXPECT_EQ(std::count(calls.begin(), calls.end(), "CreateThread"), 2);
+  EXPECT_EQ(sim::CountCalls("CreateThread"), 2u);
   EXPECT_FALSE(Turn(kCloseButton)) << "idle, so the close button works";
 }
 

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "tests/sim/narrow.h"
 #include "tests/sim/setupapi_sim.h"
 #include "tests/sim/sim.h"
@@ -23,11 +21,6 @@ class EnumerateTest : public ::testing::Test {
     sim::VolumeDevice& device = sim::AddDevice(path);
     device.busType = busType;
     return device;
-  }
-  static int CallsOf(std::string_view name) {
-    return static_cast<int>(std::count_if(
-        sim::Calls().begin(), sim::Calls().end(),
-        [name](const std::string& call) { return call.starts_with(name); }));
   }
   static void ExpectNothingHeld() {
     EXPECT_EQ(sim::process().loadedLibraries, 0);
@@ -79,8 +72,8 @@ TEST_F(EnumerateTest, DynamicDiskVolumesAreNeverListedNorProbed) {
     Member(u"\\Device\\HarddiskVolume5", 7);
 
     EXPECT_EQ(Narrow(EnumerateVolumeDevices(usbOnly)), "\\Device\\HarddiskVolume5|");
-    EXPECT_EQ(CallsOf("DefineDosDeviceW 1 vol \\Device\\HarddiskDm"), 0);
-    EXPECT_EQ(CallsOf("DefineDosDeviceW"), usbOnly == 1 ? 2 : 0);
+    EXPECT_EQ(sim::CountCalls("DefineDosDeviceW 1 vol \\Device\\HarddiskDm"), 0u);
+    EXPECT_EQ(sim::CountCalls("DefineDosDeviceW"), usbOnly == 1 ? 2u : 0u);
   }
 }
 
@@ -107,8 +100,8 @@ TEST_F(EnumerateTest, OnlyUsbOnlyOfExactlyOneQueriesTheBus) {
     Member(u"\\Device\\HarddiskVolume2", 7);
     EXPECT_EQ(Narrow(EnumerateVolumeDevices(usbOnly)),
               "\\Device\\HarddiskVolume1|\\Device\\HarddiskVolume2|");
-    EXPECT_EQ(CallsOf("DefineDosDeviceW"), 0);
-    EXPECT_EQ(CallsOf("CreateFileW"), 0);
+    EXPECT_EQ(sim::CountCalls("DefineDosDeviceW"), 0u);
+    EXPECT_EQ(sim::CountCalls("CreateFileW"), 0u);
   }
 }
 
@@ -138,8 +131,8 @@ TEST_F(EnumerateTest, FailuresBeforeTheWalkGiveTheEmptyListAndReleaseTheLibrary)
     ASSERT_FALSE(sim::Calls().empty());
     EXPECT_EQ(sim::Calls().back(), c.lastCall);
     const bool walked = std::string_view(c.failing) == "SetupDiGetClassDevsW";
-    EXPECT_EQ(CallsOf("SetupDiGetClassDevsW"), walked ? 1 : 0);
-    EXPECT_EQ(CallsOf("SetupDiEnumDeviceInfo"), 0);
+    EXPECT_EQ(sim::CountCalls("SetupDiGetClassDevsW"), walked ? 1u : 0u);
+    EXPECT_EQ(sim::CountCalls("SetupDiEnumDeviceInfo"), 0u);
   }
 }
 
@@ -176,8 +169,8 @@ TEST_F(EnumerateTest, BusQueryWithoutItsDefinitionOpensAndRemovesNothing) {
 
   EXPECT_EQ(QueryVolumeBusType(u"\\Device\\HarddiskVolume2"), 0u);
 
-  EXPECT_EQ(CallsOf("DefineDosDeviceW"), 1);
-  EXPECT_EQ(CallsOf("CreateFileW"), 0);
+  EXPECT_EQ(sim::CountCalls("DefineDosDeviceW"), 1u);
+  EXPECT_EQ(sim::CountCalls("CreateFileW"), 0u);
   EXPECT_EQ(sim::TargetOf(u"vol"), Text(u"\\Device\\Other"));
 }
 

@@ -28,13 +28,7 @@ std::vector<std::string> Writes() {
   return writes;
 }
 
-int Reads() {
-  int reads = 0;
-  for (const std::string& call : sim::Calls()) {
-    if (call.rfind("RegQueryValueExW data", 0) == 0) ++reads;
-  }
-  return reads;
-}
+std::size_t Reads() { return sim::CountCalls("RegQueryValueExW data"); }
 
 void ExpectString(platform::TextView record, platform::TextView name, platform::TextView text) {
   const auto value = sim::RegistryValueAt(Record(record), name);
@@ -51,7 +45,7 @@ TEST(RepairVolumeRecords, CompleteRecordsAreReadTwiceAndNeverWritten) {
   sim::PutRegistryValue(Record(u"B"), u"Class", registry::kRegMultiSz, {0, 0, 0, 0});
   sim::PutRegistryValue(Record(u"B"), u"ClassGUID", registry::kRegBinary, {});
   RepairVolumeRecords();
-  EXPECT_EQ(Reads(), 4);
+  EXPECT_EQ(Reads(), 4u);
   EXPECT_TRUE(Writes().empty());
   EXPECT_EQ(registry().handles.size(), 0u);
 }
@@ -91,10 +85,10 @@ TEST(RepairVolumeRecords, ASecondRunWritesNothing) {
   sim::AddRegistryKey(Record(u"2"));
   RepairVolumeRecords();
   EXPECT_EQ(Writes().size(), 4u);
-  const int readsBefore = Reads();
+  const std::size_t readsBefore = Reads();
   RepairVolumeRecords();
   EXPECT_EQ(Writes().size(), 4u);
-  EXPECT_EQ(Reads() - readsBefore, 4);
+  EXPECT_EQ(Reads() - readsBefore, 4u);
 }
 
 TEST(RepairVolumeRecords, NoParentOrNoRecordsMeansNoWrite) {
@@ -104,7 +98,7 @@ TEST(RepairVolumeRecords, NoParentOrNoRecordsMeansNoWrite) {
     if (parentExists) sim::AddRegistryKey(kRecords);
     RepairVolumeRecords();
     EXPECT_TRUE(Writes().empty());
-    EXPECT_EQ(Reads(), 0);
+    EXPECT_EQ(Reads(), 0u);
     EXPECT_EQ(sim::FindRegistryKey(kRecords) != nullptr, parentExists);
     EXPECT_EQ(registry().handles.size(), 0u);
   }

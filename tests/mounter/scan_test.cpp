@@ -324,7 +324,7 @@ TEST_F(ScanTest, EveryPlatformCallFailingInTurnNeverStopsTheScanAndLeaksNothing)
   ASSERT_EQ(Rows(), (std::vector<std::string>{"D: - DATA   \"USB\" - Stick "}));
 
   std::set<std::string> names;
-  for (const std::string& call : sim::Calls()) names.insert(call.substr(0, call.find(' ')));
+  for (const std::string& call : sim::Calls()) names.insert(sim::CallName(call));
   for (const char* expected :
        {"GetLogicalDriveStringsW", "GetDriveTypeW", "GetVolumeInformationW", "QueryDosDeviceW",
         "DefineDosDeviceW", "LoadLibraryExW", "GetProcAddress", "CLSIDFromString",
@@ -370,11 +370,7 @@ TEST_F(ScanTest, ListLogicalDrivesAsksAgainWhenALetterAppearsBetweenItsCalls) {
   LogicalDriveList drives;
   EXPECT_EQ(ListLogicalDrives(drives), 2);
   EXPECT_EQ(drives, (LogicalDriveList{u"c:", u"d:"}));
-  EXPECT_EQ(std::count_if(sim::Calls().begin(), sim::Calls().end(),
-                          [](const std::string& call) {
-                            return call.starts_with("GetLogicalDriveStringsW");
-                          }),
-            3);
+  EXPECT_EQ(sim::CountCalls("GetLogicalDriveStringsW"), 3u);
 }
 
 TEST_F(ScanTest, ShowTrayBalloonCutsItsTextsAndSkipsSystemsBeforeXp) {

@@ -1,5 +1,6 @@
 #include "tests/sim/sim.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace sim {
@@ -28,6 +29,14 @@ void Reset() {
 int Generation() { return machine().generation; }
 
 const std::vector<std::string>& Calls() { return machine().calls; }
+
+std::size_t CountCalls(std::string_view prefix) {
+  return static_cast<std::size_t>(
+      std::count_if(machine().calls.begin(), machine().calls.end(),
+                    [prefix](const std::string& entry) { return entry.starts_with(prefix); }));
+}
+
+std::string CallName(const std::string& entry) { return entry.substr(0, entry.find(' ')); }
 
 void FailCall(std::string name) { machine().failing.insert(std::move(name)); }
 

@@ -41,6 +41,11 @@ T& State() {
 // Every simulated call is logged by its Windows name, with details after a
 // blank where they matter ("LoadLibraryExW Shell32.dll").
 const std::vector<std::string>& Calls();
+// How many logged calls begin with `prefix`: a call name ("CreateFileW"), or
+// a name with the start of its details ("RegQueryValueExW data").
+std::size_t CountCalls(std::string_view prefix);
+// The Windows name of a logged call: the entry up to its first blank.
+std::string CallName(const std::string& entry);
 // Later calls of `name` fail, until Reset.
 void FailCall(std::string name);
 // Only the call that will stand at `index` in the log (from 0) fails, so a
