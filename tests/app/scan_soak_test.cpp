@@ -181,17 +181,29 @@ void ExpectNothingLeft(const Injection& injection, bool otherVol, bool scanned =
       << Narrow(status);
 }
 
-const mounter::ScanOptions kOptionSets[] = {
-    {0, 0, 1, 1},  // usbOnly, removeLetters, notify, gui
-    {1, 1, 1, 0},
-    {0, 1, 0, 0},
-    {1, 0, 0, 1},
+// What a clean scan lists: the card reader keeps E: unless empty removable
+// drives are freed, the silent volume keeps the letter it was given and the
+// departed G: is not reused; the dynamic-disk volume is never listed.
+struct OptionSet {
+  mounter::ScanOptions options;
+  std::vector<std::string> rows;
+};
+
+const OptionSet kOptionSets[] = {
+    // usbOnly, removeLetters, notify, gui
+    {{0, 0, 1, 1},
+     {"D: - DATA   \"USB\" - Stick ", "F: -    \"SATA\"", "I: - USB2   \"USB\""}},
+    {{1, 1, 1, 0}, {"D: - DATA   \"USB\" - Stick ", "E: - USB2   \"USB\""}},
+    {{0, 1, 0, 0},
+     {"D: - DATA   \"USB\" - Stick ", "E: -    \"SATA\"", "H: - USB2   \"USB\""}},
+    {{1, 0, 0, 1}, {"D: - DATA   \"USB\" - Stick ", "F: - USB2   \"USB\""}},
 };
 
 TEST(ScanSoak, AThousandScansWithCallsFailingInTurnLeaveNothingBehind) {
   int scans = 0;
   std::set<std::string> names;
-  for (const mounter::ScanOptions& options : kOptionSets) {
+  for (const OptionSet& set : kOptionSets) {
+    const mounter::ScanOptions& options = set.options;
     SCOPED_TRACE(testing::Message()
                  << "usbOnly " << options.usbOnly << " removeLetters " << options.removeLetters
                  << " notify " << options.notify << " gui " << options.gui);
@@ -200,6 +212,9 @@ TEST(ScanSoak, AThousandScansWithCallsFailingInTurnLeaveNothingBehind) {
     mounter::RunScan(options);
     ++scans;
     ExpectNothingLeft({}, false);
+    std::vector<std::string> rows;
+    for (const Text& row : sim::desktop().objects[ctlDriveList].rows) rows.push_back(Narrow(row));
+    ASSERT_EQ(rows, set.rows);
     const std::size_t callCount = sim::Calls().size();
     std::set<std::string> these;
     for (const std::string& call : sim::Calls()) these.insert(sim::CallName(call));
@@ -246,6 +261,7 @@ TEST(ScanSoak, AThousandScansWithCallsFailingInTurnLeaveNothingBehind) {
                                "DeviceIoControl",
                                "CloseHandle",
                                "MultiByteToWideChar",
+                               "GetVersionExA",
                                "RegOpenKeyExW",
                                "RegEnumKeyExW",
                                "RegQueryValueExW",
