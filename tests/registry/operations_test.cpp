@@ -3,13 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "registry/value_text.h"
-#include "tests/sim/narrow.h"
 #include "tests/sim/registry_sim.h"
 
 namespace registry {
 namespace {
 
-using sim::Narrow;
 using sim::registry;
 using sim::Utf16Bytes;
 
@@ -29,7 +27,7 @@ void ArrangeThreeSubkeys() {
   sim::AddRegistryKey(u"HKLM\\Parent\\one", u"\\\\server");
 }
 
-TEST(RegistryListSubkey, PositionsFromOneInTheRegistrysOrder) {
+TEST(RegistryListSubkey, PositionsFromOneInTheRegistrysOrderAndFailuresGiveTheirStatus) {
   const struct {
     const char* what;
     Text root;
@@ -38,6 +36,7 @@ TEST(RegistryListSubkey, PositionsFromOneInTheRegistrysOrder) {
     Text computer;
     Text expected;
     RegistryStatus status;
+    const char* failing = nullptr;  // a call made to fail
   } cases[] = {
       {"first", u"hklm", u"Parent", 1, u"", u"Alpha", 0},
       {"second", u"hklm", u"Parent", 2, u"", u"beta", 0},
@@ -56,37 +55,19 @@ TEST(RegistryListSubkey, PositionsFromOneInTheRegistrysOrder) {
       {"remote past the end", u"hklm", u"Parent", 2, u"\\\\server", u"", 2},
       {"remote missing key", u"hklm", u"Nowhere", 1, u"\\\\server", u"", 1},
       {"unreachable", u"hklm", u"Parent", 1, u"\\\\nowhere", u"", 4},
+      {"open fails", u"hklm", u"Parent", 1, u"", u"", 1, "RegOpenKeyExW"},
+      {"listing fails", u"hklm", u"Parent", 1, u"", u"", 2, "RegEnumKeyExW"},
+      {"connecting fails", u"hklm", u"Parent", 1, u"\\\\server", u"", 4, "RegConnectRegistryW"},
+      {"remote open fails", u"hklm", u"Parent", 1, u"\\\\server", u"", 1, "RegOpenKeyExW"},
+      {"remote listing fails", u"hklm", u"Parent", 1, u"\\\\server", u"", 2, "RegEnumKeyExW"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     sim::Reset();
     ArrangeThreeSubkeys();
+    if (c.failing != nullptr) sim::FailCall(c.failing);
     RegistryStatus status = kUnset;
     EXPECT_EQ(RegistryListSubkey(&status, c.root, c.path, c.index, c.computer), c.expected);
-    EXPECT_EQ(status, c.status);
-    ExpectAllClosed();
-  }
-}
-
-TEST(RegistryListSubkey, FailedCallsGiveTheirStatusAndCloseWhatWasOpened) {
-  const struct {
-    const char* failing;
-    Text computer;
-    RegistryStatus status;
-  } cases[] = {
-      {"RegOpenKeyExW", u"", 1},
-      {"RegEnumKeyExW", u"", 2},
-      {"RegConnectRegistryW", u"\\\\server", 4},
-      {"RegOpenKeyExW", u"\\\\server", 1},
-      {"RegEnumKeyExW", u"\\\\server", 2},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.failing) + " " + Narrow(c.computer));
-    sim::Reset();
-    ArrangeThreeSubkeys();
-    sim::FailCall(c.failing);
-    RegistryStatus status = kUnset;
-    EXPECT_EQ(RegistryListSubkey(&status, u"hklm", u"Parent", 1, c.computer), u"");
     EXPECT_EQ(status, c.status);
     ExpectAllClosed();
   }
@@ -132,6 +113,8 @@ TEST(RegistryReadValue, RendersStoredDataAndGivesItsStatus) {
     Text name;
     Text expected;
     RegistryStatus status;
+    const char* failing = nullptr;  // a call made to fail
+    bool grow = false;              // the value grows after the size query
   } cases[] = {
       {"string", u"hklm", u"K", u"sz", u"text", 0},
       {"value names ignore case", u"HKLM", u"\\k", u"SZ", u"text", 0},
@@ -151,6 +134,11 @@ TEST(RegistryReadValue, RendersStoredDataAndGivesItsStatus) {
       {"missing key", u"hklm", u"Nowhere", u"sz", u"", 1},
       {"unknown root", u" hklm", u"K", u"sz", u"", 1},
       {"root key's own value", u"hkcu", u"", u"top", u"1", 0},
+      {"open fails", u"hklm", u"K", u"sz", u"", 1, "RegOpenKeyExW"},
+      {"every query fails", u"hklm", u"K", u"sz", u"", 2, "RegQueryValueExW"},
+      {"every query fails, default value", u"hklm", u"K", u"", u"", 3, "RegQueryValueExW"},
+      {"value grows after the size query", u"hklm", u"K", u"sz", u"", 2, nullptr, true},
+      {"default value grows after the size query", u"hklm", u"K", u"", u"", 3, nullptr, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -170,39 +158,14 @@ TEST(RegistryReadValue, RendersStoredDataAndGivesItsStatus) {
     sim::PutRegistryValue(u"HKLM\\K", u"", kRegSz, Utf16Bytes(u"default"));
     sim::AddRegistryKey(u"HKLM\\K\\Sub");
     sim::PutRegistryValue(u"HKCU", u"top", kRegDword, {1, 0, 0, 0});
-    RegistryStatus status = kUnset;
-    EXPECT_EQ(RegistryReadValue(&status, c.root, c.path, c.name), c.expected);
-    EXPECT_EQ(status, c.status);
-    ExpectAllClosed();
-  }
-}
-
-TEST(RegistryReadValue, FailedCallsAndAValueThatGrowsInBetween) {
-  const struct {
-    const char* what;
-    const char* failing;
-    bool grow;
-    Text name;
-    RegistryStatus status;
-  } cases[] = {
-      {"open fails", "RegOpenKeyExW", false, u"v", 1},
-      {"every query fails", "RegQueryValueExW", false, u"v", 2},
-      {"every query fails, default value", "RegQueryValueExW", false, u"", 3},
-      {"value grows after the size query", nullptr, true, u"v", 2},
-      {"default value grows after the size query", nullptr, true, u"", 3},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    sim::Reset();
-    sim::PutRegistryValue(u"HKLM\\K", c.name, kRegSz, Utf16Bytes(u"ab"));
-    if (c.failing) sim::FailCall(c.failing);
+    if (c.failing != nullptr) sim::FailCall(c.failing);
     if (c.grow) {
       registry().afterSizeQuery = [name = c.name] {
-        sim::PutRegistryValue(u"HKLM\\K", name, kRegSz, Utf16Bytes(u"abc"));
+        sim::PutRegistryValue(u"HKLM\\K", name, kRegSz, Utf16Bytes(u"longer than any before"));
       };
     }
     RegistryStatus status = kUnset;
-    EXPECT_EQ(RegistryReadValue(&status, u"hklm", u"K", c.name), u"");
+    EXPECT_EQ(RegistryReadValue(&status, c.root, c.path, c.name), c.expected);
     EXPECT_EQ(status, c.status);
     ExpectAllClosed();
   }
