@@ -122,13 +122,24 @@ TEST_F(EventLoopTest, RefreshWhileIdleStartsOneScanAtTheNextTurn) {
   }
 }
 
-TEST_F(EventLoopTest, RefreshDuringAScanIsDroppedNotQueued) {
-  for (const Event& refresh : {kRefreshButton, kMenuRefresh}) {
-    SCOPED_TRACE(refresh.kind == EventKind::kMenuChoice ? "menu" : "button");
+TEST_F(EventLoopTest, ScanRequestsDuringAScanAreDroppedNotQueued) {
+  const struct {
+    const char* what;
+    Event request;
+    std::int64_t autoMount;
+  } cases[] = {
+      {"button", kRefreshButton, 0},
+      {"menu", kMenuRefresh, 0},
+      {"device arrival", Device(platform::kDeviceArrival), 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
     SetUp();
-    Begin();
+    StartupFlags flags;
+    flags.autoMount = c.autoMount;
+    Begin(flags);
     ASSERT_TRUE(Turn(kTick));
-    ASSERT_TRUE(Turn(refresh));
+    ASSERT_TRUE(Turn(c.request));
     ASSERT_TRUE(Turn(kTick));
     EXPECT_EQ(Scans(), 1u);
     sim::FinishThread(0);
@@ -233,17 +244,6 @@ TEST_F(EventLoopTest, WithAutoMountArrivalAndNodeChangesRequestAScanAtOnce) {
     EXPECT_EQ(Scans(), c.scans ? 2u : 1u) << "the hook runs while the loop waits";
     sim::FinishAllThreads();
   }
-}
-
-TEST_F(EventLoopTest, DeviceChangesDuringAScanAreDropped) {
-  StartupFlags flags;
-  flags.autoMount = 1;
-  Begin(flags);
-  ASSERT_TRUE(Turn(kTick));
-  ASSERT_TRUE(Turn(Device(platform::kDeviceArrival)));
-  sim::FinishThread(0);
-  ASSERT_TRUE(Turn(kTick));
-  EXPECT_EQ(Scans(), 1u);
 }
 
 TEST_F(EventLoopTest, WithoutAutoMountNothingIsHooked) {
