@@ -13,7 +13,7 @@ inline constexpr char16_t kVersion[] = u"1.1.6.0";
 inline constexpr int kTextSlots = 161;
 using TextTable = std::array<Text, kTextSlots>;
 
-// Slots other Parts of the program read.
+// Slots the rest of the program reads.
 inline constexpr int kTextChecking = 1;
 inline constexpr int kTextFoundSuffix = 2;
 inline constexpr int kTextNothingFound = 3;

@@ -5,12 +5,6 @@
 #include "platform/volumes.h"
 
 namespace mounter {
-namespace {
-
-// The volume's device, not a file on it.
-Text DeviceName(const Text& designator) { return u"\\\\.\\" + designator; }
-
-}  // namespace
 
 Text BusTypeName(std::uint32_t busType) {
   return busType < BusTypeNames.size() ? Text(BusTypeNames[busType]) : Text();
@@ -23,13 +17,13 @@ Text ReadVolumeLabel(const Text& designator) {
 }
 
 Text ReadBusTypeName(const Text& designator) {
-  const auto bytes = ReadStorageDescriptor(DeviceName(designator));
+  const auto bytes = ReadStorageDescriptor(designator);
   if (!bytes) return {};
   return BusTypeName(ParseStorageDescriptor(*bytes).busType);
 }
 
 Text ReadProductId(const Text& designator) {
-  const auto bytes = ReadStorageDescriptor(DeviceName(designator));
+  const auto bytes = ReadStorageDescriptor(designator);
   if (!bytes) return {};
   const std::string product = ParseStorageDescriptor(*bytes).product;
   return product.empty() ? Text() : platform::AnsiToText(product);

@@ -9,7 +9,6 @@
 namespace mounter {
 namespace {
 
-constexpr char16_t kVolumeClass[] = u"{71A27CDD-812A-11D0-BEC7-08002BE2092F}";
 constexpr char16_t kDynamicDiskMarker[] = u"physicaldmvolumes";
 constexpr char16_t kTransientName[] = u"vol";
 
@@ -50,7 +49,7 @@ std::uint32_t QueryVolumeBusType(const Text& devicePath) {
   // means, and the removal would take another program's definition away.
   const TransientDosName vol(kTransientName, devicePath);
   if (!vol.defined()) return kBusTypeUnknown;
-  const auto bytes = ReadStorageDescriptor(u"\\\\.\\" + Text(kTransientName));
+  const auto bytes = ReadStorageDescriptor(kTransientName);
   return bytes ? ParseStorageDescriptor(*bytes).busType : kBusTypeUnknown;
 }
 
@@ -68,7 +67,7 @@ Text EnumerateVolumeDevices(std::int64_t usbOnly) {
   RepairVolumeRecords();
 
   platform::Guid volumeClass{};
-  (void)ParseGuidText(kVolumeClass, volumeClass);
+  (void)ParseGuidText(kVolumeClassGuid, volumeClass);
   const platform::UniqueDeviceSet set(platform::OpenClassDevices(
       volumeClass, platform::kClassDevsPresent | platform::kClassDevsProfile));
   if (!set) return {};

@@ -11,6 +11,10 @@ namespace mounter {
 
 using platform::Text;
 
+// GUID_DEVCLASS_VOLUME: the setup class the enumeration lists, and the
+// ClassGUID the repair gives a volume record that lacks one.
+inline constexpr char16_t kVolumeClassGuid[] = u"{71A27CDD-812A-11D0-BEC7-08002BE2092F}";
+
 // Repairs the volume device records, then lists the present members of the
 // volume setup class, without volumes of dynamic disks and, when `usbOnly`
 // is exactly 1, only those on a USB bus. Never fails: a failure gives a

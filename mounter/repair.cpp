@@ -1,5 +1,6 @@
 #include "mounter/repair.h"
 
+#include "mounter/enumerate.h"
 #include "registry/operations.h"
 #include "registry/value_text.h"
 
@@ -13,11 +14,10 @@ struct ClassValue {
   registry::TextView data;
 };
 
-// "Class" before "ClassGUID". The identifier is the one the volume
-// enumeration selects its devices by.
+// "Class" before "ClassGUID".
 constexpr ClassValue kClassValues[] = {
     {u"Class", u"Volume"},
-    {u"ClassGUID", u"{71A27CDD-812A-11D0-BEC7-08002BE2092F}"},
+    {u"ClassGUID", kVolumeClassGuid},
 };
 
 }  // namespace

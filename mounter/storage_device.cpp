@@ -32,8 +32,8 @@ StorageDescriptor ParseStorageDescriptor(std::span<const std::uint8_t> bytes) no
   return descriptor;
 }
 
-std::optional<std::vector<std::uint8_t>> ReadStorageDescriptor(const platform::Text& deviceName) {
-  const platform::UniqueHandle device(platform::OpenDevice(deviceName));
+std::optional<std::vector<std::uint8_t>> ReadStorageDescriptor(const platform::Text& dosName) {
+  const platform::UniqueHandle device(platform::OpenDevice(u"\\\\.\\" + dosName));
   if (!device) return std::nullopt;
   return platform::QueryStorageDescriptor(device.get());
 }

@@ -25,8 +25,9 @@ struct StorageDescriptor {
 // bytes, means no product text. Never reads outside `bytes`.
 StorageDescriptor ParseStorageDescriptor(std::span<const std::uint8_t> bytes) noexcept;
 
-// Opens `deviceName` ("\\.\E:"), asks for its descriptor and closes it.
+// Opens the device behind the DOS name `dosName` ("E:", "vol") - the
+// device, not a file on it - asks for its descriptor and closes it.
 // Nothing when the open or the query fails.
-std::optional<std::vector<std::uint8_t>> ReadStorageDescriptor(const platform::Text& deviceName);
+std::optional<std::vector<std::uint8_t>> ReadStorageDescriptor(const platform::Text& dosName);
 
 }  // namespace mounter

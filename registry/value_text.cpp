@@ -1,6 +1,5 @@
 #include "registry/value_text.h"
 
-#include <algorithm>
 
 namespace registry {
 namespace {
@@ -91,12 +90,8 @@ std::optional<Text> DwordDataText(ByteView data) {
   for (std::size_t i = 0; i < data.size(); ++i) {
     number |= static_cast<std::uint32_t>(data[i]) << (8 * i);
   }
-  Text text;
-  do {
-    text.insert(text.begin(), static_cast<char16_t>(u'0' + number % 10));
-    number /= 10;
-  } while (number != 0);
-  return text;
+  const std::string digits = std::to_string(number);
+  return Text(digits.begin(), digits.end());
 }
 
 Text MultiStringDataText(ByteView data) {
@@ -152,7 +147,7 @@ Bytes BinaryData(TextView text) {
   Bytes data(count, 0);
   for (std::size_t j = 0; j < count; ++j) {
     // substr clips at the end, so a lone character is read alone.
-    data[j] = static_cast<std::uint8_t>(ReadHex(text.substr(std::min(2 * j, text.size()), 2)));
+    data[j] = static_cast<std::uint8_t>(ReadHex(text.substr(2 * j, 2)));
   }
   return data;
 }
