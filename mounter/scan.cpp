@@ -21,8 +21,6 @@ constexpr unsigned kBookkeepingPause = 300;
 constexpr unsigned kEndPause = 1000;
 constexpr unsigned kBalloonTimeout = 80;
 constexpr std::uint32_t kNoBalloonIcon = 0;
-constexpr std::size_t kBalloonTextLimit = 255;
-constexpr std::size_t kBalloonTitleLimit = 63;
 // Each root in the drive strings is "C:\" and its terminator.
 constexpr std::uint32_t kRootLength = 4;
 // Letters appearing between the calls make the list longer each time; a few
@@ -109,23 +107,19 @@ int ShowTrayBalloon(int iconNumber, int windowNumber, const Text& title, const T
     return 0;
   }
   return platform::ModifyTrayBalloon(windowNumber, static_cast<unsigned>(iconNumber),
-                                     CutText(title, kBalloonTitleLimit),
-                                     CutText(text, kBalloonTextLimit), timeout, iconFlags);
+                                     CutText(title, platform::kBalloonTitleLimit),
+                                     CutText(text, platform::kBalloonTextLimit), timeout, iconFlags);
 }
 
 void RunScan(const ScanOptions& options) {
   const app::TextTable& texts = app::Texts();
   platform::SetObjectText(app::ctlStatus, texts[app::kTextChecking]);
-  const std::int64_t usbOnly = options.usbOnly;
-  const std::int64_t removeLetters = options.removeLetters;
-  const std::int64_t notify = options.notify;
-  std::int64_t gui = options.gui;
   platform::ClearListRows(app::ctlDriveList);
 
-  if (removeLetters == 1) RemoveEmptyRemovableDrives();
+  if (options.removeLetters == 1) RemoveEmptyRemovableDrives();
 
   std::vector<Text> volumes =
-      SplitVolumeList(platform::AsciiLower(EnumerateVolumeDevices(usbOnly)));
+      SplitVolumeList(platform::AsciiLower(EnumerateVolumeDevices(options.usbOnly)));
   Text freeLetters = kCandidateLetters;
   StrikeLettered(volumes, freeLetters);
 
@@ -149,7 +143,7 @@ void RunScan(const ScanOptions& options) {
       const Text product = ReadProductId(designator);
       platform::AppendListRow(app::ctlDriveList, MakeDriveRow(letter, label, bus, product));
     }
-    if (notify == 1) {
+    if (options.notify == 1) {
       (void)ShowTrayBalloon(app::trayIcon, app::mainWindow,
                             MakeCountText(mountedCount, texts[app::kTextFoundSuffix]),
                             balloonText, kBalloonTimeout, kNoBalloonIcon);
@@ -158,8 +152,8 @@ void RunScan(const ScanOptions& options) {
 
   if (mountedCount == 0) {
     platform::SetObjectText(app::ctlStatus, texts[app::kTextNothingFound]);
-    if (notify == 0) gui = 1;
-    if (gui == 0) {
+    // Said by a balloon only when notifications are on and no window shows.
+    if (options.notify != 0 && options.gui == 0) {
       (void)ShowTrayBalloon(app::trayIcon, app::mainWindow, kNothingFoundTitle,
                             texts[app::kTextNothingFound], kBalloonTimeout, kNoBalloonIcon);
     }

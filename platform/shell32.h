@@ -1,5 +1,6 @@
 #pragma once
 // shell32, in portable types.
+#include <cstddef>
 #include <optional>
 
 #include "platform/kernel32.h"
@@ -13,10 +14,14 @@ namespace platform {
 std::optional<Text> CallCommandLineToArgvFirst(Procedure commandLineToArgv,
                                                const Text& commandLine) noexcept;
 
+// The longest balloon text and title the shell shows.
+inline constexpr std::size_t kBalloonTextLimit = 255;
+inline constexpr std::size_t kBalloonTitleLimit = 63;
+
 // Shell_NotifyIconW(NIM_MODIFY) with NIF_INFO only: shows a balloon at icon
 // `iconId` of our window object `windowNumber` and leaves the icon and its
-// tooltip as they are. The texts are cut to the fields (255 and 63
-// characters). Returns the call's result (non-zero on success).
+// tooltip as they are. Longer texts are cut to the limits above. Returns
+// the call's result (non-zero on success).
 int ModifyTrayBalloon(int windowNumber, unsigned iconId, const Text& title, const Text& text,
                       unsigned timeout, std::uint32_t infoFlags) noexcept;
 
@@ -26,7 +31,5 @@ int ModifyTrayBalloon(int windowNumber, unsigned iconId, const Text& title, cons
 // file has no small icon or the shell refuses the icon.
 bool AddTrayIcon(int windowNumber, unsigned iconId, const Text& iconFile,
                  const Text& tooltip) noexcept;
-// Removes what AddTrayIcon added, its icon handle included.
-void RemoveTrayIcon(int windowNumber, unsigned iconId) noexcept;
 
 }  // namespace platform

@@ -1,23 +1,17 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <algorithm>
+#include <iterator>
 
 #include "platform/shell32.h"
 #include "platform/win32/objects_win32.h"
+#include "platform/win32/text_win32.h"
 
 namespace platform {
-namespace {
 
-// Copies at most the field's capacity less one character, terminated.
-template <std::size_t N>
-void CopyField(wchar_t (&field)[N], const Text& text) {
-  const std::size_t length = std::min(text.size(), N - 1);
-  std::copy(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(length), field);
-  field[length] = L'\0';
-}
-
-}  // namespace
+// The fields hold the longest texts the caller may pass, and a terminator.
+static_assert(std::size(NOTIFYICONDATAW{}.szInfo) == kBalloonTextLimit + 1);
+static_assert(std::size(NOTIFYICONDATAW{}.szInfoTitle) == kBalloonTitleLimit + 1);
 
 int ModifyTrayBalloon(int windowNumber, unsigned iconId, const Text& title, const Text& text,
                       unsigned timeout, std::uint32_t infoFlags) noexcept {
@@ -31,8 +25,8 @@ int ModifyTrayBalloon(int windowNumber, unsigned iconId, const Text& title, cons
   data.uFlags = NIF_INFO;
   data.uTimeout = timeout;
   data.dwInfoFlags = infoFlags;
-  CopyField(data.szInfo, text);
-  CopyField(data.szInfoTitle, title);
+  win32::CopyField(data.szInfo, text);
+  win32::CopyField(data.szInfoTitle, title);
   return ::Shell_NotifyIconW(NIM_MODIFY, &data);
 }
 

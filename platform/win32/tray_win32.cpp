@@ -51,20 +51,10 @@ bool AddTrayIcon(int windowNumber, unsigned iconId, const Text& iconFile,
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = win32::kTrayMessage;
   data.hIcon = icon.get();
-  const std::wstring tip = win32::Wide(tooltip).substr(0, std::size(data.szTip) - 1);
-  std::copy(tip.begin(), tip.end(), data.szTip);
+  win32::CopyField(data.szTip, tooltip);
   if (!::Shell_NotifyIconW(NIM_ADD, &data)) return false;
   Added().push_back({window, iconId, icon.release()});
   return true;
-}
-
-void RemoveTrayIcon(int windowNumber, unsigned iconId) noexcept {
-  const HWND window = win32::WindowOf(windowNumber);
-  std::erase_if(Added(), [&](const AddedIcon& added) {
-    if (added.window != window || added.id != iconId) return false;
-    Remove(added);
-    return true;
-  });
 }
 
 void win32::RemoveTrayIcons() noexcept {

@@ -10,9 +10,8 @@ namespace platform {
 int ModifyTrayBalloon(int windowNumber, unsigned iconId, const Text& title, const Text& text,
                       unsigned timeout, std::uint32_t infoFlags) noexcept {
   if (sim::Enter("Shell_NotifyIconW", "NIM_MODIFY " + sim::Narrow(title))) return 0;
-  // The fields of NOTIFYICONDATAW hold 255 and 63 characters.
-  sim::balloons().shown.push_back(
-      {windowNumber, iconId, title.substr(0, 63), text.substr(0, 255), timeout, infoFlags});
+  sim::balloons().shown.push_back({windowNumber, iconId, title.substr(0, kBalloonTitleLimit),
+                                   text.substr(0, kBalloonTextLimit), timeout, infoFlags});
   return 1;
 }
 

@@ -22,12 +22,16 @@ bool AddTrayIcon(int windowNumber, unsigned iconId, const Text& iconFile,
   return true;
 }
 
-void RemoveTrayIcon(int windowNumber, unsigned iconId) noexcept {
-  (void)sim::Enter("Shell_NotifyIconW", "NIM_DELETE " + std::to_string(iconId));
-  const auto removed = std::erase_if(sim::tray().icons, [&](const sim::TrayIcon& icon) {
-    return icon.window == windowNumber && icon.id == iconId;
-  });
-  sim::tray().iconHandles -= static_cast<int>(removed);
+}  // namespace platform
+
+namespace sim {
+
+void RemoveTrayIcons() {
+  for (const TrayIcon& icon : tray().icons) {
+    (void)Enter("Shell_NotifyIconW", "NIM_DELETE " + std::to_string(icon.id));
+  }
+  tray().iconHandles -= static_cast<int>(tray().icons.size());
+  tray().icons.clear();
 }
 
-}  // namespace platform
+}  // namespace sim

@@ -22,4 +22,7 @@ struct Tray {
 };
 inline Tray& tray() { return State<Tray>(); }
 
+// Takes every icon out of the tray, as the end of the program does.
+void RemoveTrayIcons();
+
 }  // namespace sim

@@ -144,8 +144,7 @@ void AnimateObject(int number, unsigned milliseconds, unsigned flags) noexcept {
 
 void DestroyObjects() noexcept {
   (void)sim::Enter("DestroyObjects");
-  const std::vector<sim::TrayIcon> icons = sim::tray().icons;
-  for (const sim::TrayIcon& icon : icons) RemoveTrayIcon(icon.window, icon.id);
+  sim::RemoveTrayIcons();
   desktop().destroyed = true;
   desktop().iconsHeld = 0;
   desktop().fontsHeld = 0;
