@@ -3,6 +3,7 @@
 #include "app/options.h"
 #include "app/texts.h"
 #include "app/window.h"
+#include "app/window_loop.h"
 #include "mounter/scan.h"
 #include "platform/kernel32.h"
 #include "platform/user32.h"

@@ -1,7 +1,6 @@
 #pragma once
 // The main window, its controls, the tray icon and the event loop.
 #include "app/objects.h"
-#include "app/options.h"
 #include "platform/text.h"
 
 namespace app {
@@ -16,8 +15,5 @@ inline constexpr int kTitleFontPixels = 15;
 
 // Builds every window object, hidden. Runs in every mode.
 void CreateWindowObjects();
-
-// Runs until the user ends the program (window mode or tray only).
-void RunEventLoop(const StartupFlags& flags);
 
 }  // namespace app

@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "app/objects.h"
-#include "app/window.h"
 #include "mounter/scan.h"
 #include "platform/threads.h"
 

@@ -24,6 +24,9 @@ bool TurnEventLoop(EventLoop& loop);
 void ActOnEvent(EventLoop& loop, const platform::Event& event);
 // Removes the hook, which points at `loop`.
 void EndEventLoop(EventLoop& loop);
+// The whole loop: runs until the user ends the program (window mode or
+// tray only).
+void RunEventLoop(const StartupFlags& flags);
 
 bool ScanRunning(const EventLoop& loop);
 // The strip from the top of the window down to the rule under the title.

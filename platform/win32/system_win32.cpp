@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/system.h"
+#include "platform/win32/text_win32.h"
 
 namespace platform {
 
@@ -20,7 +21,7 @@ Text AnsiToText(std::string_view bytes) noexcept {
   std::wstring wide(static_cast<std::size_t>(needed), L'\0');
   const int written = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, wide.data(), needed);
   if (written <= 0) return {};
-  return Text(wide.begin(), wide.begin() + written);
+  return win32::FromWide(wide.data(), static_cast<std::size_t>(written));
 }
 
 }  // namespace platform

@@ -12,6 +12,7 @@
 #include "platform/win32/objects_win32.h"
 #include "platform/win32/text_win32.h"
 #include "platform/win32/tray_win32.h"
+#include "platform/win32/unique_win32.h"
 
 namespace platform {
 namespace {
@@ -28,10 +29,10 @@ struct Objects {
   // The rest is touched by the main thread only.
   std::array<std::uint32_t, kObjectSlots> backgrounds{};
   std::array<std::uint32_t, kObjectSlots> textColours{};
-  std::map<std::uint32_t, HBRUSH> brushes;  // by colour
-  std::map<int, HMENU> menus;
-  std::vector<HFONT> fonts;
-  std::vector<HICON> icons;
+  std::map<std::uint32_t, win32::UniqueGdiObject> brushes;  // by colour
+  std::map<int, win32::UniqueMenu> menus;
+  std::vector<win32::UniqueGdiObject> fonts;
+  std::vector<win32::UniqueIcon> icons;
   int mainNumber = -1;  // the top-level window: mouse positions are given in its client area
   bool classRegistered = false;
   DeviceChangeHook hook = nullptr;
@@ -66,9 +67,9 @@ int NumberOf(HWND window) {
 }
 
 HBRUSH BrushOf(std::uint32_t colour) {
-  HBRUSH& brush = Table().brushes[colour];
-  if (brush == nullptr) brush = ::CreateSolidBrush(colour);
-  return brush;
+  win32::UniqueGdiObject& brush = Table().brushes[colour];
+  if (!brush) brush.reset(::CreateSolidBrush(colour));
+  return static_cast<HBRUSH>(brush.get());
 }
 
 std::uint32_t BackgroundOf(int number) {
@@ -247,7 +248,7 @@ void SetObjectFont(int number, const Text& face, int pixelHeight) noexcept {
                                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, Wide(face).c_str());
   if (font == nullptr) return;
-  Table().fonts.push_back(font);
+  Table().fonts.emplace_back(font);
   ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
@@ -262,7 +263,7 @@ Icon CreateIconFromBits(std::span<const std::uint8_t> bits) noexcept {
 
 void SetObjectIcon(int number, Icon icon) noexcept {
   const HICON handle = reinterpret_cast<HICON>(icon);
-  if (handle != nullptr) Table().icons.push_back(handle);
+  if (handle != nullptr) Table().icons.emplace_back(handle);
   if (const HWND window = Find(number)) {
     ::SendMessageW(window, STM_SETICON, reinterpret_cast<WPARAM>(handle), 0);
   }
@@ -276,9 +277,7 @@ void AddListColumn(int number, const Text& title, int width) noexcept {
   column.mask = LVCF_TEXT | LVCF_WIDTH;
   column.cx = width;
   column.pszText = text.data();
-  const HWND header = ListView_GetHeader(list);
-  const int count = header ? Header_GetItemCount(header) : 0;
-  ::SendMessageW(list, LVM_INSERTCOLUMNW, count, reinterpret_cast<LPARAM>(&column));
+  ::SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
 }
 
 void FillListColumn(int number, int column) noexcept {
@@ -290,22 +289,20 @@ void FillListColumn(int number, int column) noexcept {
 bool CreatePopupMenu(int number) noexcept {
   const HMENU menu = ::CreatePopupMenu();
   if (menu == nullptr) return false;
-  HMENU& slot = Table().menus[number];
-  if (slot != nullptr) ::DestroyMenu(slot);
-  slot = menu;
+  Table().menus[number].reset(menu);
   return true;
 }
 
 void AppendMenuItem(int menu, int item, const Text& text) noexcept {
   const auto found = Table().menus.find(menu);
   if (found == Table().menus.end()) return;
-  ::AppendMenuW(found->second, MF_STRING, static_cast<UINT_PTR>(item), Wide(text).c_str());
+  ::AppendMenuW(found->second.get(), MF_STRING, static_cast<UINT_PTR>(item), Wide(text).c_str());
 }
 
 void AppendMenuSeparator(int menu) noexcept {
   const auto found = Table().menus.find(menu);
   if (found == Table().menus.end()) return;
-  ::AppendMenuW(found->second, MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuW(found->second.get(), MF_SEPARATOR, 0, nullptr);
 }
 
 void ShowObject(int number) noexcept {
@@ -343,13 +340,9 @@ void DestroyObjects() noexcept {
     const HWND window = slot.exchange(nullptr);
     if (window != nullptr && ::IsWindow(window)) ::DestroyWindow(window);
   }
-  for (const auto& [number, menu] : objects.menus) ::DestroyMenu(menu);
   objects.menus.clear();
-  for (const HICON icon : objects.icons) ::DestroyIcon(icon);
   objects.icons.clear();
-  for (const HFONT font : objects.fonts) ::DeleteObject(font);
   objects.fonts.clear();
-  for (const auto& [colour, brush] : objects.brushes) ::DeleteObject(brush);
   objects.brushes.clear();
 }
 
@@ -372,7 +365,7 @@ void ShowPopupMenu(int menu, int owner) noexcept {
   // user clicks elsewhere; the empty message afterwards lets it close at
   // once on the next click (the documented TrackPopupMenu idiom).
   ::SetForegroundWindow(window);
-  ::TrackPopupMenu(found->second, 0, cursor.x - 1, cursor.y - 1, 0, window, nullptr);
+  ::TrackPopupMenu(found->second.get(), 0, cursor.x - 1, cursor.y - 1, 0, window, nullptr);
   ::PostMessageW(window, WM_NULL, 0, 0);
 }
 
