@@ -1,9 +1,8 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include <cstring>
-
 #include "platform/ole32.h"
+#include "platform/win32/guid_win32.h"
 #include "platform/win32/text_win32.h"
 
 namespace platform {
@@ -12,8 +11,7 @@ std::int32_t ClsidFromText(const Text& text, Guid& guid) noexcept {
   std::wstring wide = win32::Wide(text);
   CLSID clsid = {};
   const HRESULT result = ::CLSIDFromString(wide.data(), &clsid);
-  static_assert(sizeof(clsid) == sizeof(guid));
-  if (result == S_OK) std::memcpy(guid.data(), &clsid, sizeof(clsid));
+  if (result == S_OK) guid = win32::FromGuid(clsid);
   return result;
 }
 

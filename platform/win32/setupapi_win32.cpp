@@ -1,9 +1,8 @@
 #include <windows.h>
 #include <setupapi.h>
 
-#include <cstring>
-
 #include "platform/setupapi.h"
+#include "platform/win32/guid_win32.h"
 #include "platform/win32/text_win32.h"
 
 namespace platform {
@@ -12,16 +11,9 @@ namespace {
 // The property buffer holds 2048 bytes: 1023 characters and a NUL.
 constexpr DWORD kPropertyBufferBytes = 2048;
 
-GUID ToGuid(const Guid& guid) {
-  GUID out;
-  static_assert(sizeof(out) == sizeof(guid));
-  std::memcpy(&out, guid.data(), sizeof(out));
-  return out;
-}
-
 SP_DEVINFO_DATA ToDevInfoData(const DeviceMember& member) {
   SP_DEVINFO_DATA data = {sizeof(data)};
-  data.ClassGuid = ToGuid(member.classGuid);
+  data.ClassGuid = win32::ToGuid(member.classGuid);
   data.DevInst = member.devInst;
   data.Reserved = member.reserved;
   return data;
@@ -30,7 +22,7 @@ SP_DEVINFO_DATA ToDevInfoData(const DeviceMember& member) {
 }  // namespace
 
 DeviceSet OpenClassDevices(const Guid& classGuid, std::uint32_t flags) noexcept {
-  const GUID guid = ToGuid(classGuid);
+  const GUID guid = win32::ToGuid(classGuid);
   const HDEVINFO set = ::SetupDiGetClassDevsW(&guid, nullptr, nullptr, flags);
   return set == INVALID_HANDLE_VALUE ? 0 : reinterpret_cast<DeviceSet>(set);
 }
@@ -43,7 +35,7 @@ bool EnumDeviceMember(DeviceSet set, std::uint32_t index, DeviceMember& member) 
   SP_DEVINFO_DATA data = {sizeof(data)};
   static_assert(sizeof(data) == 32);
   if (!::SetupDiEnumDeviceInfo(reinterpret_cast<HDEVINFO>(set), index, &data)) return false;
-  std::memcpy(member.classGuid.data(), &data.ClassGuid, sizeof(data.ClassGuid));
+  member.classGuid = win32::FromGuid(data.ClassGuid);
   member.devInst = data.DevInst;
   member.reserved = data.Reserved;
   return true;
