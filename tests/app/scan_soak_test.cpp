@@ -68,7 +68,9 @@ namespace app {
 namespace {
 
 using platform::Text;
+using sim::AddListedVolume;
 using sim::Narrow;
+using sim::VolumePath;
 
 constexpr std::uint32_t kRemovable = 2;
 constexpr int kSoakScans = 1000;
@@ -78,11 +80,6 @@ const Text kOtherVol = u"\\Device\\SomeoneElses";
 // The log entry of the call that takes our "vol" away again.
 constexpr char kVolRemoval[] = "DefineDosDeviceW 7 vol ";
 
-Text VolumePath(int n) {
-  const std::string digits = std::to_string(n);
-  return u"\\Device\\HarddiskVolume" + Text(digits.begin(), digits.end());
-}
-
 // A machine with something on every path of a scan: a lettered volume, an
 // empty card reader, a letter whose device is gone, a USB stick, a disk
 // without label, one that does not answer, a dynamic-disk volume, a member
@@ -91,10 +88,6 @@ void ArrangeMachine(bool otherVol) {
   sim::Reset();
   SetTexts(MakeTextTable(0x0409));
   sim::desktop().objects[mainWindow];
-  auto volume = [](const Text& path) -> sim::VolumeDevice& {
-    sim::deviceManager().volumes.push_back({path});
-    return sim::AddDevice(path);
-  };
   sim::DefineName(u"C:", VolumePath(1));
   sim::AddDevice(VolumePath(1));
   sim::DefineName(u"E:", u"\\Device\\CardReader0");
@@ -102,13 +95,13 @@ void ArrangeMachine(bool otherVol) {
   sim::DefineName(u"G:", u"\\Device\\Gone");
   if (otherVol) sim::DefineName(u"vol", kOtherVol);
 
-  volume(VolumePath(1));
-  volume(VolumePath(2)) = {3, true, u"DATA", true, true, 7, "Stick "};
-  volume(VolumePath(3)).busType = 11;
-  volume(VolumePath(4)).answers = false;
-  volume(u"\\Device\\HarddiskDmVolumes\\PhysicalDmVolumes\\BlockVolume1");
+  AddListedVolume(VolumePath(1));
+  AddListedVolume(VolumePath(2)) = {3, true, u"DATA", true, true, 7, "Stick "};
+  AddListedVolume(VolumePath(3)).busType = 11;
+  AddListedVolume(VolumePath(4)).answers = false;
+  AddListedVolume(u"\\Device\\HarddiskDmVolumes\\PhysicalDmVolumes\\BlockVolume1");
   sim::deviceManager().volumes.push_back({std::nullopt});
-  volume(VolumePath(5)) = {3, true, u"USB2", true, true, 7, ""};
+  AddListedVolume(VolumePath(5)) = {3, true, u"USB2", true, true, 7, ""};
 
   const Text guid = u"{71A27CDD-812A-11D0-BEC7-08002BE2092F}";
   sim::PutRegistryValue(kRecords + u"\\A", u"Class", registry::kRegSz, sim::Utf16Bytes(u"Volume"));

@@ -17,8 +17,7 @@ class EnumerateTest : public ::testing::Test {
   void SetUp() override { sim::Reset(); }
 
   static sim::VolumeDevice& Member(const Text& path, std::uint32_t busType = 0) {
-    sim::deviceManager().volumes.push_back({path});
-    sim::VolumeDevice& device = sim::AddDevice(path);
+    sim::VolumeDevice& device = sim::AddListedVolume(path);
     device.busType = busType;
     return device;
   }

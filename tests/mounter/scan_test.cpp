@@ -9,7 +9,6 @@
 #include "mounter/scan_texts.h"
 #include "tests/sim/balloon_sim.h"
 #include "tests/sim/narrow.h"
-#include "tests/sim/setupapi_sim.h"
 #include "tests/sim/sim.h"
 #include "tests/sim/system_sim.h"
 #include "tests/sim/volumes_sim.h"
@@ -18,7 +17,9 @@ namespace mounter {
 namespace {
 
 using platform::Text;
+using sim::AddListedVolume;
 using sim::Narrow;
+using sim::VolumePath;
 
 constexpr std::uint32_t kRemovable = 2;
 
@@ -29,17 +30,6 @@ class ScanTest : public ::testing::Test {
     app::SetTexts(app::MakeTextTable(0x0409));
   }
 
-  static Text VolumePath(int n) { return u"\\Device\\HarddiskVolume" + ToText(n); }
-  static Text ToText(int n) {
-    const std::string digits = std::to_string(n);
-    return Text(digits.begin(), digits.end());
-  }
-
-  // A volume the device manager lists, with its device.
-  static sim::VolumeDevice& Volume(const Text& path) {
-    sim::deviceManager().volumes.push_back({path});
-    return sim::AddDevice(path);
-  }
   // A letter in use, pointing at a device of its own.
   static sim::VolumeDevice& Letter(char16_t letter, const Text& path) {
     sim::DefineName(Text(1, letter) + u":", path);
@@ -70,9 +60,9 @@ TEST_F(ScanTest, LetterlessVolumesTakeTheFreeLettersInListOrder) {
   Letter(u'C', VolumePath(1));
   Letter(u'D', VolumePath(2));
   // Already lettered as C:, reported in another letter case.
-  Volume(u"\\DEVICE\\HARDDISKVOLUME1");
-  Volume(VolumePath(5)).label = u"DATA";
-  Volume(VolumePath(3)).label = u"BACKUP";
+  AddListedVolume(u"\\DEVICE\\HARDDISKVOLUME1");
+  AddListedVolume(VolumePath(5)).label = u"DATA";
+  AddListedVolume(VolumePath(3)).label = u"BACKUP";
 
   RunScan(Options());
 
@@ -109,8 +99,8 @@ TEST_F(ScanTest, OnlyWholeVolumePathsAreStruckOut) {
   // strike a volume (or every "|" of the list).
   Letter(u'C', u"");
   Letter(u'D', u"HarddiskVolume2");
-  Volume(VolumePath(2)).label = u"A";
-  Volume(VolumePath(3)).label = u"B";
+  AddListedVolume(VolumePath(2)).label = u"A";
+  AddListedVolume(VolumePath(3)).label = u"B";
 
   RunScan(Options());
 
@@ -119,8 +109,8 @@ TEST_F(ScanTest, OnlyWholeVolumePathsAreStruckOut) {
 
 TEST_F(ScanTest, UnreadableVolumeKeepsItsLetterAndTheNextTakesTheNextLetter) {
   Letter(u'C', VolumePath(1));
-  Volume(VolumePath(2)).answers = false;
-  Volume(VolumePath(3)).label = u"OK";
+  AddListedVolume(VolumePath(2)).answers = false;
+  AddListedVolume(VolumePath(3)).label = u"OK";
 
   RunScan(Options());
 
@@ -138,7 +128,7 @@ TEST_F(ScanTest, RemoveLettersFreesEmptyRemovableDrivesButNeverA) {
   Letter(u'C', VolumePath(1));
   Letter(u'E', u"\\Device\\CardReader0") = {kRemovable, false};
   Letter(u'F', u"\\Device\\CardReader1") = {kRemovable, true};
-  Volume(VolumePath(7)).label = u"NEW";
+  AddListedVolume(VolumePath(7)).label = u"NEW";
 
   RunScan(Options(1, 1, /*removeLetters=*/1));
 
@@ -164,7 +154,7 @@ TEST_F(ScanTest, RemoveLettersOnlyWhenExactlyOne) {
 TEST_F(ScanTest, MissingRootIsRemovedButNotReusedInTheSameScan) {
   Letter(u'C', VolumePath(1));
   sim::DefineName(u"D:", u"\\Device\\Gone");
-  Volume(VolumePath(4)).label = u"X";
+  AddListedVolume(VolumePath(4)).label = u"X";
 
   RunScan(Options());
 
@@ -183,7 +173,7 @@ TEST_F(ScanTest, MoreVolumesThanFreeLetters) {
     SCOPED_TRACE(testing::Message() << c.lettersInUse << " in use, " << c.volumes << " volumes");
     sim::Reset();
     for (int i = 0; i < c.lettersInUse; ++i) Letter(static_cast<char16_t>(u'C' + i), VolumePath(i));
-    for (int i = 0; i < c.volumes; ++i) Volume(VolumePath(100 + i));
+    for (int i = 0; i < c.volumes; ++i) AddListedVolume(VolumePath(100 + i));
 
     RunScan(Options());
 
@@ -225,7 +215,7 @@ TEST_F(ScanTest, RowPiecesDependOnBusAndProduct) {
     sim::Reset();
     Letter(u'C', VolumePath(1));
     Letter(u'D', VolumePath(2));
-    sim::VolumeDevice& volume = Volume(VolumePath(9));
+    sim::VolumeDevice& volume = AddListedVolume(VolumePath(9));
     volume.label = u"DATA";
     volume.busType = c.busType;
     volume.product = c.product;
@@ -259,7 +249,7 @@ TEST_F(ScanTest, BalloonsFollowNotifyAndGui) {
     SCOPED_TRACE(testing::Message() << c.found << " notify " << c.notify << " gui " << c.gui);
     sim::Reset();
     Letter(u'C', VolumePath(1));
-    if (c.found) Volume(VolumePath(2));
+    if (c.found) AddListedVolume(VolumePath(2));
 
     RunScan(Options(c.notify, c.gui));
 
@@ -278,8 +268,8 @@ TEST_F(ScanTest, BalloonsFollowNotifyAndGui) {
 
 TEST_F(ScanTest, SecondScanListsNothingNew) {
   Letter(u'C', VolumePath(1));
-  Volume(VolumePath(2));
-  Volume(VolumePath(3));
+  AddListedVolume(VolumePath(2));
+  AddListedVolume(VolumePath(3));
   RunScan(Options());
   ASSERT_EQ(Rows().size(), 2u);
 
@@ -295,8 +285,8 @@ TEST_F(ScanTest, SecondScanListsNothingNew) {
 
 TEST_F(ScanTest, UsbOnlyMountsOnlyUsbVolumes) {
   Letter(u'C', VolumePath(1));
-  Volume(VolumePath(2)).busType = 11;
-  Volume(VolumePath(3)).busType = 7;
+  AddListedVolume(VolumePath(2)).busType = 11;
+  AddListedVolume(VolumePath(3)).busType = 7;
 
   RunScan(Options(1, 1, 0, /*usbOnly=*/1));
 

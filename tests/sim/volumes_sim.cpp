@@ -5,6 +5,7 @@
 
 #include "platform/volumes.h"
 #include "tests/sim/narrow.h"
+#include "tests/sim/setupapi_sim.h"
 
 namespace sim {
 
@@ -18,6 +19,16 @@ std::optional<Text> TargetOf(const Text& name) {
   const auto it = volumes().dosNames.find(platform::AsciiLower(name));
   if (it == volumes().dosNames.end() || it->second.empty()) return std::nullopt;
   return it->second.back();
+}
+
+VolumeDevice& AddListedVolume(const Text& path) {
+  deviceManager().volumes.push_back({path});
+  return AddDevice(path);
+}
+
+Text VolumePath(int n) {
+  const std::string digits = std::to_string(n);
+  return u"\\Device\\HarddiskVolume" + Text(digits.begin(), digits.end());
 }
 
 std::vector<std::uint8_t> MakeDescriptor(std::uint32_t busType, const std::string& product) {

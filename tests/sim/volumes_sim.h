@@ -52,6 +52,10 @@ VolumeDevice& AddDevice(const Text& path);
 void DefineName(const Text& name, const Text& target);
 // The current (most recent) target of a name, if defined.
 std::optional<Text> TargetOf(const Text& name);
+// A volume the device manager lists, with its device.
+VolumeDevice& AddListedVolume(const Text& path);
+// The kernel path \Device\HarddiskVolume<n>.
+Text VolumePath(int n);
 
 // STORAGE_DEVICE_DESCRIPTOR bytes as a device reports them.
 std::vector<std::uint8_t> MakeDescriptor(std::uint32_t busType, const std::string& product);
