@@ -25,13 +25,8 @@ class DriveInfoTest : public ::testing::Test {
 std::vector<std::uint8_t> Bytes(std::size_t size, std::uint32_t productOffset,
                                 std::uint32_t busType, std::string_view tail = {}) {
   std::vector<std::uint8_t> bytes(size, 0);
-  auto put = [&bytes](std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4 && at + i < bytes.size(); ++i) {
-      bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-  };
-  put(16, productOffset);
-  put(28, busType);
+  sim::PutUint32(bytes, 16, productOffset);
+  sim::PutUint32(bytes, 28, busType);
   bytes.insert(bytes.end(), tail.begin(), tail.end());
   return bytes;
 }

@@ -31,19 +31,22 @@ Text VolumePath(int n) {
   return u"\\Device\\HarddiskVolume" + Text(digits.begin(), digits.end());
 }
 
+void PutUint32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
+  for (std::size_t i = 0; i < 4 && at + i < bytes.size(); ++i) {
+    bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  }
+}
+
 std::vector<std::uint8_t> MakeDescriptor(std::uint32_t busType, const std::string& product) {
   // The fixed part of STORAGE_DEVICE_DESCRIPTOR is 40 bytes; texts follow.
   std::vector<std::uint8_t> bytes(40 + (product.empty() ? 0 : product.size() + 1), 0);
-  auto put = [&bytes](std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-  };
   if (!product.empty()) {
-    put(16, 40);
+    PutUint32(bytes, 16, 40);
     std::copy(product.begin(), product.end(), bytes.begin() + 40);
   }
-  put(0, 40);
-  put(4, static_cast<std::uint32_t>(bytes.size()));
-  put(28, busType);
+  PutUint32(bytes, 0, 40);
+  PutUint32(bytes, 4, static_cast<std::uint32_t>(bytes.size()));
+  PutUint32(bytes, 28, busType);
   return bytes;
 }
 
