@@ -52,6 +52,10 @@ include(GoogleTest)
 add_test(NAME wine_down COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session ${PARVOLA_WINE_DIR} down)
 set_tests_properties(wine_down PROPERTIES FIXTURES_CLEANUP wine)
 
+# Readable test messages and registry bytes from UTF-16 texts, the same as
+# the native tests use.
+set(PARVOLA_TEST_TEXT ${CMAKE_SOURCE_DIR}/tests/sim/narrow.cpp)
+
 # Tests that run parvola.exe share one Wine machine (its mutex, its drive
 # letters), so they take the lock "parvola" and run one at a time.
 function(parvola_wine_tests name lock)
@@ -66,6 +70,7 @@ file(GLOB PARVOLA_WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/
 if(PARVOLA_WIN32_TESTS)
   parvola_wine_tests(parvola_win32_tests win32 ${PARVOLA_WIN32_TESTS})
   target_link_libraries(parvola_win32_tests PRIVATE parvola_core parvola_platform parvola_core)
+  target_sources(parvola_win32_tests PRIVATE ${PARVOLA_TEST_TEXT})
 endif()
 
 # parvola.exe driven from outside, as a user would; the driver finds the
@@ -79,6 +84,7 @@ if(PARVOLA_E2E_TESTS)
   target_link_libraries(parvola_e2e_tests PRIVATE parvola_core parvola_platform parvola_core
     user32 comctl32)
   add_dependencies(parvola_e2e_tests parvola)
+  target_sources(parvola_e2e_tests PRIVATE ${PARVOLA_TEST_TEXT})
 endif()
 
 add_test(NAME parvola_oneshot_exits_zero COMMAND parvola -ng)
@@ -100,6 +106,7 @@ target_include_directories(parvola_mount_tests PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(parvola_mount_tests PRIVATE parvola_warnings GTest::gtest advapi32 user32)
 target_link_options(parvola_mount_tests PRIVATE -municode)
 add_dependencies(parvola_mount_tests parvola setupapi_standin)
+target_sources(parvola_mount_tests PRIVATE ${PARVOLA_TEST_TEXT})
 set_target_properties(parvola_mount_tests PROPERTIES CROSSCOMPILING_EMULATOR
   "${CMAKE_SOURCE_DIR}/tools/wine-session;${PARVOLA_MOUNT_DIR}/wine;run")
 add_test(NAME mount_machine_up COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/mount/machine

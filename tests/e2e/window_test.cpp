@@ -8,10 +8,13 @@
 #include <memory>
 #include <thread>
 
+#include "tests/sim/narrow.h"
+
 namespace e2e {
 namespace {
 
 using namespace std::chrono_literals;
+using sim::Narrow;
 
 constexpr int kClose = 16, kVersion = 19, kPage = 20, kTitle = 25, kRule = 26, kStatus = 27,
               kDriveList = 28, kIcon = 29, kRefresh = 30, kFooter = 31;
@@ -40,7 +43,6 @@ class WindowMode : public ::testing::Test {
       EXPECT_EQ(program_->WaitForExit(30s), 0);
     }
   }
-  static std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
   // Clicks a control as a user would, and waits for the scan it asks for.
   static bool ScanStartsAfter(const std::function<void()>& action) {
     action();

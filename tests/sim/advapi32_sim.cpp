@@ -167,16 +167,6 @@ std::optional<RegistryValue> RegistryValueAt(platform::TextView path, platform::
   return found->second;
 }
 
-std::vector<std::uint8_t> Utf16Bytes(platform::TextView text, bool closingNul) {
-  std::vector<std::uint8_t> bytes;
-  for (char16_t unit : text) {
-    bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-    bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
-  }
-  if (closingNul) bytes.insert(bytes.end(), {0, 0});
-  return bytes;
-}
-
 }  // namespace sim
 
 namespace platform {

@@ -31,4 +31,24 @@ std::string Narrow(platform::TextView text) {
   return out;
 }
 
+std::vector<std::uint8_t> Utf16Bytes(platform::TextView text, bool closingNul) {
+  std::vector<std::uint8_t> bytes;
+  for (char16_t unit : text) {
+    bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+    bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+  }
+  if (closingNul) bytes.insert(bytes.end(), {0, 0});
+  return bytes;
+}
+
+#ifdef _WIN32
+std::string Narrow(std::wstring_view text) {
+  return Narrow(platform::Text(text.begin(), text.end()));
+}
+
+std::vector<std::uint8_t> Utf16Bytes(std::wstring_view text, bool closingNul) {
+  return Utf16Bytes(platform::Text(text.begin(), text.end()), closingNul);
+}
+#endif
+
 }  // namespace sim

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/advapi32.h"
+#include "tests/sim/narrow.h"  // Utf16Bytes, for arranging string values
 #include "tests/sim/sim.h"
 
 namespace sim {
@@ -87,7 +88,5 @@ const RegistryNode* FindRegistryKey(platform::TextView path, platform::TextView 
 void PutRegistryValue(platform::TextView path, platform::TextView name, std::uint32_t type,
                       std::vector<std::uint8_t> data);
 std::optional<RegistryValue> RegistryValueAt(platform::TextView path, platform::TextView name);
-// UTF-16 little-endian bytes of `text`, with a closing NUL if asked.
-std::vector<std::uint8_t> Utf16Bytes(platform::TextView text, bool closingNul = true);
 
 }  // namespace sim

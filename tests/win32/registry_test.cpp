@@ -10,6 +10,7 @@
 #include "platform/advapi32.h"
 #include "registry/operations.h"
 #include "registry/value_text.h"
+#include "tests/sim/narrow.h"
 
 namespace {
 
@@ -18,12 +19,12 @@ using registry::RegistryReadValue;
 using registry::RegistryStatus;
 using registry::RegistryWriteValue;
 using registry::Text;
+using sim::Narrow;
+using sim::Utf16Bytes;
 
 constexpr RegistryStatus kUnset = 0xEE;
 const Text kScratch = u"Software\\ParvolaRegistryTest";
 const wchar_t kScratchW[] = L"Software\\ParvolaRegistryTest";
-
-std::string Narrow(const Text& text) { return std::string(text.begin(), text.end()); }
 
 struct RawValue {
   LONG status = 0;
@@ -63,16 +64,6 @@ bool KeyExists(HKEY root, const wchar_t* path) {
   return true;
 }
 
-std::vector<BYTE> Utf16(std::u16string_view text, bool closingNul = true) {
-  std::vector<BYTE> bytes;
-  for (char16_t unit : text) {
-    bytes.push_back(static_cast<BYTE>(unit & 0xFF));
-    bytes.push_back(static_cast<BYTE>(unit >> 8));
-  }
-  if (closingNul) bytes.insert(bytes.end(), {0, 0});
-  return bytes;
-}
-
 class RegistryOnWine : public ::testing::Test {
  protected:
   void SetUp() override { RegDeleteTreeW(HKEY_CURRENT_USER, kScratchW); }
@@ -97,9 +88,9 @@ TEST_F(RegistryOnWine, TextsRoundTripThroughEveryType) {
     Text readBack;
   } cases[] = {
       {REG_SZ, u"", {0, 0}, u""},
-      {REG_SZ, u"Volume \u00E4\U0001F600", Utf16(u"Volume \u00E4\U0001F600"),
+      {REG_SZ, u"Volume \u00E4\U0001F600", Utf16Bytes(u"Volume \u00E4\U0001F600"),
        u"Volume \u00E4\U0001F600"},
-      {REG_EXPAND_SZ, u"%SystemRoot%\\x", Utf16(u"%SystemRoot%\\x"), u"%SystemRoot%\\x"},
+      {REG_EXPAND_SZ, u"%SystemRoot%\\x", Utf16Bytes(u"%SystemRoot%\\x"), u"%SystemRoot%\\x"},
       {REG_DWORD, u"0x1F", {31, 0, 0, 0}, u"31"},
       {REG_DWORD, u"0X1f", {31, 0, 0, 0}, u"31"},
       {REG_DWORD, u"31", {31, 0, 0, 0}, u"31"},
@@ -112,8 +103,8 @@ TEST_F(RegistryOnWine, TextsRoundTripThroughEveryType) {
       {REG_BINARY, u"a", {0x0A}, u"0A"},
       {REG_BINARY, u"G1", {0x00}, u"00"},
       {REG_BINARY, u"", {0x00}, u"00"},
-      {REG_MULTI_SZ, u"a\nb", Utf16(std::u16string_view(u"a\0b\0", 4)), u"a\nb"},
-      {REG_MULTI_SZ, u"a\n", Utf16(std::u16string_view(u"a\0\0", 3)), u"a"},
+      {REG_MULTI_SZ, u"a\nb", Utf16Bytes(std::u16string_view(u"a\0b\0", 4)), u"a\nb"},
+      {REG_MULTI_SZ, u"a\n", Utf16Bytes(std::u16string_view(u"a\0\0", 3)), u"a"},
       {REG_MULTI_SZ, u"", {0, 0, 0, 0}, u""},
   };
   for (const auto& c : cases) {
@@ -131,7 +122,7 @@ TEST_F(RegistryOnWine, TextsRoundTripThroughEveryType) {
 
 TEST_F(RegistryOnWine, DataStoredByOthersAndTheStatusOfEachFailure) {
   const wchar_t* path = L"Software\\ParvolaRegistryTest\\Odd";
-  SetRaw(HKEY_CURRENT_USER, path, L"raw", REG_SZ, Utf16(u"abc", false));
+  SetRaw(HKEY_CURRENT_USER, path, L"raw", REG_SZ, Utf16Bytes(u"abc", false));
   SetRaw(HKEY_CURRENT_USER, path, L"short", REG_DWORD, {0x02, 0x01});
   SetRaw(HKEY_CURRENT_USER, path, L"long", REG_DWORD, {1, 0, 0, 0, 0, 0, 0, 0});
   SetRaw(HKEY_CURRENT_USER, path, L"qword", REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0});
@@ -240,16 +231,16 @@ TEST_F(RepairOnWine, AddsMissingClassValuesAndLeavesPresentOnes) {
                             nullptr, &key, nullptr),
             ERROR_SUCCESS);
   RegCloseKey(key);
-  SetRaw(HKEY_LOCAL_MACHINE, hasClass.c_str(), L"Class", REG_SZ, Utf16(u"DiskDrive"));
-  SetRaw(HKEY_LOCAL_MACHINE, complete.c_str(), L"Class", REG_SZ, Utf16(u""));
+  SetRaw(HKEY_LOCAL_MACHINE, hasClass.c_str(), L"Class", REG_SZ, Utf16Bytes(u"DiskDrive"));
+  SetRaw(HKEY_LOCAL_MACHINE, complete.c_str(), L"Class", REG_SZ, Utf16Bytes(u""));
   SetRaw(HKEY_LOCAL_MACHINE, complete.c_str(), L"ClassGUID", REG_DWORD, {7, 0, 0, 0});
   SetRaw(HKEY_LOCAL_MACHINE, qword.c_str(), L"Class", REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0});
-  SetRaw(HKEY_LOCAL_MACHINE, qword.c_str(), L"ClassGUID", REG_SZ, Utf16(u"x"));
+  SetRaw(HKEY_LOCAL_MACHINE, qword.c_str(), L"ClassGUID", REG_SZ, Utf16Bytes(u"x"));
 
   mounter::RepairVolumeRecords();
 
-  const std::vector<BYTE> volume = Utf16(u"Volume");
-  const std::vector<BYTE> guid = Utf16(u"{71A27CDD-812A-11D0-BEC7-08002BE2092F}");
+  const std::vector<BYTE> volume = Utf16Bytes(u"Volume");
+  const std::vector<BYTE> guid = Utf16Bytes(u"{71A27CDD-812A-11D0-BEC7-08002BE2092F}");
   const struct {
     std::wstring record;
     const wchar_t* name;
@@ -258,12 +249,12 @@ TEST_F(RepairOnWine, AddsMissingClassValuesAndLeavesPresentOnes) {
   } expected[] = {
       {empty, L"Class", REG_SZ, volume},
       {empty, L"ClassGUID", REG_SZ, guid},
-      {hasClass, L"Class", REG_SZ, Utf16(u"DiskDrive")},
+      {hasClass, L"Class", REG_SZ, Utf16Bytes(u"DiskDrive")},
       {hasClass, L"ClassGUID", REG_SZ, guid},
-      {complete, L"Class", REG_SZ, Utf16(u"")},
+      {complete, L"Class", REG_SZ, Utf16Bytes(u"")},
       {complete, L"ClassGUID", REG_DWORD, {7, 0, 0, 0}},
       {qword, L"Class", REG_SZ, volume},
-      {qword, L"ClassGUID", REG_SZ, Utf16(u"x")},
+      {qword, L"ClassGUID", REG_SZ, Utf16Bytes(u"x")},
   };
   for (const auto& e : expected) {
     SCOPED_TRACE(std::string(e.record.begin(), e.record.end()) + " " +

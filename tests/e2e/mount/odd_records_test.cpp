@@ -10,12 +10,15 @@
 
 #include "tests/e2e/mount/machine.h"
 #include "tests/e2e/program.h"
+#include "tests/sim/narrow.h"
 
 namespace e2e {
 namespace {
 
 using namespace std::chrono_literals;
 using Bytes = std::vector<BYTE>;
+using sim::Narrow;
+using sim::Utf16Bytes;
 
 struct Value {
   DWORD type = REG_NONE;
@@ -42,13 +45,6 @@ struct ArrangedRecord {
   std::vector<ArrangedValue> values;
 };
 
-Bytes Utf16(const std::wstring& text, bool closingNul = true) {
-  Bytes bytes(reinterpret_cast<const BYTE*>(text.c_str()),
-              reinterpret_cast<const BYTE*>(text.c_str() + text.size()));
-  if (closingNul) bytes.insert(bytes.end(), {0, 0});
-  return bytes;
-}
-
 Bytes Filled(std::size_t size, BYTE seed) {
   Bytes bytes(size);
   for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<BYTE>(seed + i * 7);
@@ -62,7 +58,7 @@ constexpr DWORD kOddType = 0x4000;
 const std::vector<ArrangedRecord>& Records() {
   static const std::vector<ArrangedRecord> records = {
       {L"none-class",
-       {{L"Class", {REG_NONE, {}}}, {L"ClassGUID", {REG_NONE, Utf16(kVolumeClassGuid)}}}},
+       {{L"Class", {REG_NONE, {}}}, {L"ClassGUID", {REG_NONE, Utf16Bytes(kVolumeClassGuid)}}}},
       {L"binary", {{L"Class", {REG_BINARY, {1, 2, 3}}}, {L"ClassGUID", {REG_BINARY, {}}}}},
       {L"dword-sizes",
        {{L"Class", {REG_DWORD, {0x34, 0x12}}}, {L"ClassGUID", {REG_DWORD, Filled(8, 1)}}}},
@@ -70,29 +66,31 @@ const std::vector<ArrangedRecord>& Records() {
       {L"qword",
        {{L"Class", {REG_QWORD, Filled(8, 9)}}, {L"ClassGUID", {REG_QWORD, Filled(4, 3)}}}},
       {L"multi",
-       {{L"Class", {REG_MULTI_SZ, Utf16(std::wstring(L"a\0b\0", 4))}},
+       {{L"Class", {REG_MULTI_SZ, Utf16Bytes(std::wstring(L"a\0b\0", 4))}},
         {L"ClassGUID", {REG_MULTI_SZ, {0x41, 0, 0x42}}}}},
       {L"unterminated",
-       {{L"Class", {REG_SZ, Utf16(L"Vol", false)}}, {L"ClassGUID", {REG_SZ, {0x7B, 0, 0x41}}}}},
+       {{L"Class", {REG_SZ, Utf16Bytes(L"Vol", false)}},
+        {L"ClassGUID", {REG_SZ, {0x7B, 0, 0x41}}}}},
       {L"empty-sz", {{L"Class", {REG_SZ, {}}}, {L"ClassGUID", {REG_SZ, {0, 0}}}}},
       {L"huge",
-       {{L"Class", {REG_SZ, Utf16(std::wstring(kHuge / 2, L'V'), false)}},
+       {{L"Class", {REG_SZ, Utf16Bytes(std::wstring(kHuge / 2, L'V'), false)}},
         {L"ClassGUID", {REG_BINARY, Filled(kHuge, 5)}},
         {L"Huge other", {REG_BINARY, Filled(kHuge + 1, 11)}}}},
-      {L"expand", {{L"Class", {REG_EXPAND_SZ, Utf16(L"%SystemRoot%\\Volume")}}}},
-      {L"default-only", {{L"", {REG_SZ, Utf16(L"Volume")}}}},
+      {L"expand", {{L"Class", {REG_EXPAND_SZ, Utf16Bytes(L"%SystemRoot%\\Volume")}}}},
+      {L"default-only", {{L"", {REG_SZ, Utf16Bytes(L"Volume")}}}},
       {L"big-endian",
        {{L"Class", {REG_DWORD_BIG_ENDIAN, {0, 0, 0, 1}}},
         {L"ClassGUID", {REG_RESOURCE_LIST, Filled(12, 2)}}}},
-      {L"odd-type", {{L"Class", {kOddType, Utf16(L"Volume")}}, {L"ClassGUID", {kOddType, {}}}}},
+      {L"odd-type",
+       {{L"Class", {kOddType, Utf16Bytes(L"Volume")}}, {L"ClassGUID", {kOddType, {}}}}},
       {L"lower-case",
-       {{L"class", {REG_SZ, Utf16(L"DiskDrive")}},
-        {L"classguid", {REG_SZ, Utf16(L"{4D36E967-E325-11CE-BFC1-08002BE10318}")}}}},
+       {{L"class", {REG_SZ, Utf16Bytes(L"DiskDrive")}},
+        {L"classguid", {REG_SZ, Utf16Bytes(L"{4D36E967-E325-11CE-BFC1-08002BE10318}")}}}},
       {L"others",
-       {{L"ClassGUID", {REG_SZ, Utf16(kVolumeClassGuid)}},
-        {L"FriendlyName", {REG_SZ, Utf16(L"Test volume")}},
+       {{L"ClassGUID", {REG_SZ, Utf16Bytes(kVolumeClassGuid)}},
+        {L"FriendlyName", {REG_SZ, Utf16Bytes(L"Test volume")}},
         {L"Capabilities", {REG_DWORD, {0x80, 0, 0, 0}}},
-        {L"HardwareID", {REG_MULTI_SZ, Utf16(std::wstring(L"STORAGE\\Volume\0\0", 16))}}}},
+        {L"HardwareID", {REG_MULTI_SZ, Utf16Bytes(std::wstring(L"STORAGE\\Volume\0\0", 16))}}}},
       {L"others\\Device Parameters",
        {{L"Class", {REG_QWORD, Filled(8, 4)}}, {L"", {REG_BINARY, Filled(3, 6)}}}},
       {L"empty-record", {}},
@@ -180,8 +178,6 @@ bool ReadsAsPresent(const Value* value) {
   }
 }
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 class OddRecords : public ::testing::Test {
  protected:
   void SetUp() override { RemoveTestLetters(); }
@@ -209,7 +205,7 @@ TEST_F(OddRecords, RepairAddsExactlyWhatCannotBeReadAndChangesNothingElse) {
       if (ReadsAsPresent(found == values.end() ? nullptr : &found->second)) continue;
       // A replaced value keeps the name as it was listed.
       const std::wstring name = found == values.end() ? c.name : found->first;
-      values[name] = Value{REG_SZ, Utf16(c.text)};
+      values[name] = Value{REG_SZ, Utf16Bytes(c.text)};
     }
   }
 

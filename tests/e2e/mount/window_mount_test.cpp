@@ -12,19 +12,15 @@
 #include "tests/e2e/mount/machine.h"
 #include "tests/e2e/mount/scenario.h"
 #include "tests/e2e/program.h"
+#include "tests/sim/narrow.h"
 
 namespace e2e {
 namespace {
 
 using namespace std::chrono_literals;
+using sim::Narrow;
 
 const std::wstring kChecking = L"Check System...";
-
-std::string Narrow(const std::wstring& text) {
-  std::string narrow;
-  for (wchar_t c : text) narrow += c < 128 ? static_cast<char>(c) : '?';
-  return narrow;
-}
 
 // The row of a volume on Wine's storage stack: bus SCSI, no product text.
 std::wstring RowOf(wchar_t letter, const TestVolume& volume) {
