@@ -130,6 +130,16 @@ platform::Key NewHandle(const Location& location, bool remoteRoot, std::uint32_t
   return key;
 }
 
+// What every open and create does first: resolve the path, record and log
+// the attempt. An injected failure wins over a path that does not resolve.
+std::int32_t BeginOpen(const char* call, platform::Key parent, const Text& path,
+                       std::uint32_t access, Location& location) {
+  const std::int32_t resolved = Resolve(parent, path, location);
+  registry().opens.push_back({call, location.computer, location.Path(), access});
+  if (Enter(call, Narrow(location.Path()) + " " + Hex(access))) return kErrorAccessDenied;
+  return resolved;
+}
+
 }  // namespace
 
 bool NoCase::operator()(platform::TextView a, platform::TextView b) const {
@@ -179,12 +189,9 @@ std::int32_t OpenRegistryKey(Key parent, const Text& path, std::uint32_t access,
                              Key& opened) noexcept {
   opened = 0;
   Location location;
-  const std::int32_t resolved = sim::Resolve(parent, path, location);
-  registry().opens.push_back({"RegOpenKeyExW", location.computer, location.Path(), access});
-  if (sim::Enter("RegOpenKeyExW", Narrow(location.Path()) + " " + sim::Hex(access))) {
-    return sim::kErrorAccessDenied;
+  if (const std::int32_t error = sim::BeginOpen("RegOpenKeyExW", parent, path, access, location)) {
+    return error;
   }
-  if (resolved != 0) return resolved;
   if (sim::Find(location) == nullptr) return kErrorFileNotFound;
   if (sim::Denied(location, access)) return sim::kErrorAccessDenied;
   opened = sim::NewHandle(location, false, access);
@@ -195,12 +202,10 @@ std::int32_t CreateRegistryKey(Key parent, const Text& path, std::uint32_t acces
                                Key& created) noexcept {
   created = 0;
   Location location;
-  const std::int32_t resolved = sim::Resolve(parent, path, location);
-  registry().opens.push_back({"RegCreateKeyExW", location.computer, location.Path(), access});
-  if (sim::Enter("RegCreateKeyExW", Narrow(location.Path()) + " " + sim::Hex(access))) {
-    return sim::kErrorAccessDenied;
+  if (const std::int32_t error =
+          sim::BeginOpen("RegCreateKeyExW", parent, path, access, location)) {
+    return error;
   }
-  if (resolved != 0) return resolved;
   // Refused before anything is made, so a refusal leaves no partial keys.
   Location prefix{location.computer, {}};
   for (const Text& component : location.components) {
