@@ -29,13 +29,18 @@ file(GLOB PARVOLA_ENTRY_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*_win3
 add_executable(parvola WIN32 ${PARVOLA_ENTRY_SOURCES} ${PARVOLA_RUNTIME}
   ${CMAKE_SOURCE_DIR}/resources/parvola.rc)
 target_link_libraries(parvola PRIVATE parvola_core parvola_platform parvola_core parvola_warnings)
-target_link_options(parvola PRIVATE -municode -s)
+# The same sources give the same bytes, so anyone can check a copy against
+# them: no link time in the PE header (ld would put the time of each link
+# there, and the header checksum would follow it), and no source path in the
+# code should a __FILE__ ever reach it (the prefix map below).
+target_link_options(parvola PRIVATE -municode -s -Wl,--no-insert-timestamp)
 # The program never throws: without exception tables and type information
 # the exe carries none of the machinery (see runtime_win32.cpp). The guard
 # of a thread-safe local static would bring it all back; the program's local
 # statics are made on the main thread before the scan thread exists.
 foreach(target parvola_core parvola_platform parvola)
-  target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti -fno-threadsafe-statics)
+  target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti -fno-threadsafe-statics
+    -ffile-prefix-map=${CMAKE_SOURCE_DIR}/=)
 endforeach()
 set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/parvola.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/parvola.ico;${CMAKE_SOURCE_DIR}/resources/parvola.manifest")
