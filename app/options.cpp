@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "platform/kernel32.h"
+#include "platform/system_library.h"
 #include "platform/shell32.h"
 
 namespace app {

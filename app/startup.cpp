@@ -6,6 +6,7 @@
 #include "app/window_loop.h"
 #include "mounter/scan.h"
 #include "platform/kernel32.h"
+#include "platform/system.h"
 #include "platform/user32.h"
 
 namespace app {
@@ -37,6 +38,9 @@ constexpr unsigned kHideFlags = 0x50010;  // AW_SLIDE | AW_HIDE | AW_CENTER
 }  // namespace
 
 void Run() {
+  // Before anything touches a drive: probing an empty card-reader slot must
+  // fail, not wait for a click on a system box (in one-shot mode, forever).
+  platform::FailCriticalErrors();
   SetTexts(MakeTextTable(platform::GetUserDefaultLangID()));
 
   // The first instance keeps its handle until the process ends. A failed

@@ -4,6 +4,7 @@
 #include "mounter/storage_device.h"
 #include "platform/kernel32.h"
 #include "platform/setupapi.h"
+#include "platform/system_library.h"
 #include "platform/volumes.h"
 
 namespace mounter {

@@ -133,6 +133,13 @@ void RunScan(const ScanOptions& options) {
     for (std::size_t i = 0; i < volumes.size() && i < freeLetters.size(); ++i) {
       const char16_t letter = Upper(freeLetters[i]);
       const Text designator = Text(1, letter) + u":";
+      // Running as LocalSystem (as in Windows PE), a definition over a name
+      // in use is stacked on it, and the letter would lead to this volume.
+      // So a letter given away during the pause, or one that only looked
+      // free because the listing failed, stays with its owner; this volume
+      // waits for the next scan.
+      // https://learn.microsoft.com/windows/win32/fileio/defining-an-ms-dos-device-name
+      if (platform::DosNameInUse(designator)) continue;
       (void)platform::DefineDosName(platform::kDefineRawTargetPath, designator, volumes[i]);
       if (platform::ProbeVolume(designator + u"\\") != 1) continue;
 

@@ -23,10 +23,18 @@ struct MutexResult {
 void ReleaseMutex(Handle mutex) noexcept;
 void CloseHandle(Handle handle) noexcept;
 
-// LoadLibraryExW restricted to the system directory, so a DLL planted beside
-// the program is never loaded into this administrator process. 0 on failure.
-[[nodiscard]] Module LoadSystemLibrary(const Text& name) noexcept;
+// LoadLibraryExW flags.
+inline constexpr std::uint32_t kLoadWithAlteredSearchPath = 0x8;
+inline constexpr std::uint32_t kLoadLibrarySearchSystem32 = 0x800;
+
+// LoadLibraryExW with no file handle: a name or a full path. 0 on failure.
+[[nodiscard]] Module LoadLibraryWithFlags(const Text& nameOrPath, std::uint32_t flags) noexcept;
 void FreeLibrary(Module module) noexcept;
+// GetModuleHandleW: a library already loaded into the process. No reference
+// is taken, so the result is never freed. 0 when it is not loaded.
+[[nodiscard]] Module FindLoadedLibrary(const Text& name) noexcept;
+// GetSystemDirectoryW, without a trailing "\"; empty on failure.
+[[nodiscard]] Text SystemDirectory() noexcept;
 // GetProcAddress by name; 0 when the library lacks it.
 [[nodiscard]] Procedure FindProcedure(Module module, const char* name) noexcept;
 

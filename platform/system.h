@@ -1,5 +1,6 @@
 #pragma once
-// kernel32: pauses, the Windows version and the ANSI code page.
+// kernel32: pauses, the error mode, the Windows version and the ANSI code
+// page.
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -9,6 +10,11 @@
 namespace platform {
 
 void Sleep(unsigned milliseconds) noexcept;
+
+// Adds SEM_FAILCRITICALERRORS to the process's error mode and keeps the rest:
+// a drive without a medium then fails the call instead of showing a system
+// box that waits for a person. Threads started later inherit it.
+void FailCriticalErrors() noexcept;
 
 struct OsVersion {
   std::uint32_t major = 0;

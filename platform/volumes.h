@@ -44,6 +44,10 @@ inline constexpr std::uint32_t kDefineExactMatchOnRemove = 0x4;
 // `name`. Nothing when the call fails.
 [[nodiscard]] std::optional<Text> QueryDosTarget(const Text& name) noexcept;
 
+// QueryDosDeviceW: whether `name` has a definition now. Only the system's
+// "not found" makes a name free; any other failure counts as in use.
+[[nodiscard]] bool DosNameInUse(const Text& name) noexcept;
+
 // CreateFileW on a device name such as "\\.\E:" with no access rights,
 // shared for reading and writing, OPEN_EXISTING. 0 on failure; the handle
 // is closed with CloseHandle.

@@ -22,13 +22,31 @@ void CloseHandle(Handle handle) noexcept {
   if (handle != 0) ::CloseHandle(reinterpret_cast<HANDLE>(handle));
 }
 
-Module LoadSystemLibrary(const Text& name) noexcept {
-  return reinterpret_cast<Module>(
-      ::LoadLibraryExW(Wide(name).c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+Module LoadLibraryWithFlags(const Text& nameOrPath, std::uint32_t flags) noexcept {
+  return reinterpret_cast<Module>(::LoadLibraryExW(Wide(nameOrPath).c_str(), nullptr, flags));
 }
 
 void FreeLibrary(Module module) noexcept {
   if (module != 0) ::FreeLibrary(reinterpret_cast<HMODULE>(module));
+}
+
+Module FindLoadedLibrary(const Text& name) noexcept {
+  return reinterpret_cast<Module>(::GetModuleHandleW(Wide(name).c_str()));
+}
+
+Text SystemDirectory() noexcept {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (int round = 0; round < 2; ++round) {
+    const UINT length = ::GetSystemDirectoryW(buffer.data(), static_cast<UINT>(buffer.size()));
+    if (length == 0) return {};
+    // Too small: the length needed, terminator included.
+    if (length >= buffer.size()) {
+      buffer.assign(length, L'\0');
+      continue;
+    }
+    return win32::FromWide(buffer.data(), length);
+  }
+  return {};
 }
 
 Procedure FindProcedure(Module module, const char* name) noexcept {

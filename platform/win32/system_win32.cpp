@@ -7,6 +7,11 @@ namespace platform {
 
 void Sleep(unsigned milliseconds) noexcept { ::Sleep(milliseconds); }
 
+void FailCriticalErrors() noexcept {
+  // https://learn.microsoft.com/windows/win32/Debug/error-mode
+  ::SetErrorMode(::GetErrorMode() | SEM_FAILCRITICALERRORS);
+}
+
 std::optional<OsVersion> QueryOsVersion() noexcept {
   OSVERSIONINFOA info = {sizeof(info)};
   if (!::GetVersionExA(&info)) return std::nullopt;

@@ -60,6 +60,13 @@ std::optional<Text> QueryDosTarget(const Text& name) noexcept {
   return win32::FromWide(targets, ::wcsnlen(targets, std::min(stored, kTargetCapacity)));
 }
 
+bool DosNameInUse(const Text& name) noexcept {
+  wchar_t targets[kTargetCapacity + 1] = {};
+  if (::QueryDosDeviceW(Wide(name).c_str(), targets, kTargetCapacity) != 0) return true;
+  // A target list longer than the buffer fails too, and is in use all the same.
+  return ::GetLastError() != ERROR_FILE_NOT_FOUND;
+}
+
 Handle OpenDevice(const Text& deviceName) noexcept {
   // No access rights: the property query needs none, and a volume that is
   // in use by others still opens.

@@ -6,6 +6,7 @@
 #include "app/window.h"
 #include "tests/sim/narrow.h"
 #include "tests/sim/sim.h"
+#include "tests/sim/volumes_sim.h"
 
 namespace app {
 namespace {
@@ -137,6 +138,43 @@ TEST_F(StartupTest, ModesShowTheWindowAndAnimateItsEndOnlyWhenInteractive) {
     EXPECT_TRUE(sim::desktop().destroyed);
     EXPECT_EQ(sim::process().loadedLibraries, 0);
     EXPECT_EQ(sim::process().openHandles, 1) << "the first instance keeps its mutex";
+  }
+}
+
+TEST_F(StartupTest, OneShotOnWindowsAsWineCannotShowIt) {
+  const struct {
+    const char* what;
+    Text commandLine;
+    void (*arrange)();
+  } cases[] = {
+      // Each probe would wait for a click on "There is no disk in the drive".
+      {"-rl probes an empty card-reader slot", u"parvola.exe -ng -rl",
+       [] {
+         sim::DefineName(u"E:", u"\\Device\\CardReader0");
+         sim::VolumeDevice& slot = sim::AddDevice(u"\\Device\\CardReader0");
+         slot.driveType = 2;  // DRIVE_REMOVABLE
+         slot.medium = false;
+       }},
+      {"a new letter leads to a slot without a medium", u"parvola.exe -ng",
+       [] { sim::AddListedVolume(sim::VolumePath(3)).medium = false; }},
+      // Without the flag, every option would be ignored and nothing listed.
+      {"Windows 7 without KB2533623", u"parvola.exe -ng", [] { sim::process().oldLoader = true; }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    sim::Reset();
+    sim::process().commandLine = c.commandLine;
+    sim::DefineName(u"C:", sim::VolumePath(1));
+    sim::AddDevice(sim::VolumePath(1));
+    sim::AddListedVolume(sim::VolumePath(2)).label = u"DATA";
+    c.arrange();
+
+    EXPECT_EQ(RunProgram(), 0u);
+
+    EXPECT_TRUE(sim::process().criticalErrorBoxes.empty());
+    EXPECT_FALSE(sim::desktop().objects[mainWindow].visible);
+    ASSERT_EQ(sim::desktop().objects[ctlDriveList].rows.size(), 1u);
+    EXPECT_EQ(Narrow(sim::desktop().objects[ctlDriveList].rows[0]), "D: - DATA");
   }
 }
 

@@ -163,6 +163,37 @@ TEST_F(ScanTest, MissingRootIsRemovedButNotReusedInTheSameScan) {
   EXPECT_EQ(Rows(), (std::vector<std::string>{"E: - X"}));
 }
 
+TEST_F(ScanTest, ALetterInUseIsNeverDefinedOver) {
+  // Defining over a letter in use would stack this volume on it (as in
+  // Windows PE), and the letter would lead elsewhere.
+  const struct {
+    const char* what;
+    void (*arrange)();
+    const char* row;
+  } cases[] = {
+      {"D: given away during the pause",
+       [] { sim::os().duringNextSleep = [] { sim::DefineName(u"D:", u"\\Device\\Other"); }; },
+       "E: - B"},
+      {"the listing failed, so C: looked free", [] { sim::FailCall("GetLogicalDriveStringsW"); },
+       "D: - B"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    sim::Reset();
+    Letter(u'C', VolumePath(1));
+    AddListedVolume(VolumePath(2)).label = u"A";
+    AddListedVolume(VolumePath(3)).label = u"B";
+    c.arrange();
+
+    RunScan(Options());
+
+    for (const auto& [name, targets] : sim::volumes().dosNames) {
+      EXPECT_EQ(targets.size(), 1u) << Narrow(name);
+    }
+    EXPECT_EQ(Rows(), (std::vector<std::string>{c.row}));
+  }
+}
+
 TEST_F(ScanTest, MoreVolumesThanFreeLetters) {
   const struct {
     int lettersInUse;  // from C upwards

@@ -61,6 +61,8 @@ struct ProcessExit {
   unsigned code;
 };
 
+inline constexpr char16_t kSystemDirectory[] = u"C:\\Windows\\system32";
+
 struct Process {
   std::uint16_t languageId = 0x0409;
   Text commandLine = u"parvola.exe";
@@ -71,10 +73,17 @@ struct Process {
   std::set<Text> mutexesElsewhere;
   std::set<Text> missingLibraries;          // as named to LoadLibraryExW
   std::set<std::string> missingProcedures;  // as named to GetProcAddress
+  // Windows 7 or PE 3.x without KB2533623: kernel32 has no AddDllDirectory
+  // and LoadLibraryExW refuses LOAD_LIBRARY_SEARCH_SYSTEM32.
+  bool oldLoader = false;
+  std::uint32_t errorMode = 0;
+  // Every "There is no disk in the drive" box shown (by root), each of which
+  // would wait for a person.
+  std::vector<Text> criticalErrorBoxes;
   // Bookkeeping the tests inspect.
   int openHandles = 0;
   int loadedLibraries = 0;
-  std::vector<Text> librariesLoaded;  // every name passed to LoadLibraryExW
+  std::vector<Text> librariesLoaded;  // every name or path passed to LoadLibraryExW
 };
 inline Process& process() { return State<Process>(); }
 

@@ -1,12 +1,20 @@
 #include "tests/sim/system_sim.h"
 
 #include <string>
+#include <utility>
 
 namespace platform {
 
 void Sleep(unsigned milliseconds) noexcept {
   (void)sim::Enter("Sleep", std::to_string(milliseconds));
   sim::os().sleeps.push_back(milliseconds);
+  if (auto during = std::exchange(sim::os().duringNextSleep, nullptr)) during();
+}
+
+void FailCriticalErrors() noexcept {
+  (void)sim::Enter("SetErrorMode");
+  constexpr std::uint32_t kFailCriticalErrors = 0x1;
+  sim::process().errorMode |= kFailCriticalErrors;
 }
 
 std::optional<OsVersion> QueryOsVersion() noexcept {

@@ -1,5 +1,6 @@
 #pragma once
 // The simulated clock, Windows version and ANSI code page.
+#include <functional>
 #include <vector>
 
 #include "platform/system.h"
@@ -9,6 +10,8 @@ namespace sim {
 
 struct System {
   std::vector<unsigned> sleeps;  // milliseconds, recorded, never slept
+  // Run once during the next pause: what other programs do meanwhile.
+  std::function<void()> duringNextSleep;
   platform::OsVersion version{10, 0};
 };
 inline System& os() { return State<System>(); }

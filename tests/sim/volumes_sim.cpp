@@ -59,6 +59,22 @@ const VolumeDevice* DeviceAt(const Text& name) {
   return it == volumes().devices.end() ? nullptr : &it->second;
 }
 
+// GetVolumeInformationW on a drive without a medium shows the "There is no
+// disk in the drive" box unless the error mode fails critical errors; the
+// call then fails either way.
+// https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-getvolumeinformationw
+bool Answers(const VolumeDevice* device, const Text& root) {
+  if (device == nullptr) return false;
+  if (!device->medium) {
+    constexpr std::uint32_t kFailCriticalErrors = 0x1;
+    if ((process().errorMode & kFailCriticalErrors) == 0) {
+      process().criticalErrorBoxes.push_back(root);
+    }
+    return false;
+  }
+  return device->answers;
+}
+
 // "e:", "E:\" and "e:\" all name the drive "e:".
 Text DriveName(const Text& root) {
   return root.size() >= 2 && root[1] == u':' ? root.substr(0, 2) : root;
@@ -109,14 +125,13 @@ std::uint32_t QueryDriveType(const Text& root) noexcept {
 
 int ProbeVolume(const Text& root) noexcept {
   if (sim::Enter("GetVolumeInformationW", Narrow(root))) return 0;
-  const sim::VolumeDevice* device = sim::DeviceAt(sim::DriveName(root));
-  return device && device->answers ? 1 : 0;
+  return sim::Answers(sim::DeviceAt(sim::DriveName(root)), root) ? 1 : 0;
 }
 
 std::optional<Text> ReadVolumeLabelAt(const Text& root) noexcept {
   if (sim::Enter("GetVolumeInformationW", Narrow(root) + " label")) return std::nullopt;
   const sim::VolumeDevice* device = sim::DeviceAt(sim::DriveName(root));
-  if (!device || !device->answers) return std::nullopt;
+  if (!sim::Answers(device, root)) return std::nullopt;
   return device->label;
 }
 
@@ -149,6 +164,12 @@ bool DefineDosName(std::uint32_t flags, const Text& name,
 std::optional<Text> QueryDosTarget(const Text& name) noexcept {
   if (sim::Enter("QueryDosDeviceW", Narrow(name))) return std::nullopt;
   return sim::TargetOf(name);
+}
+
+bool DosNameInUse(const Text& name) noexcept {
+  // A failed query is not a "not found".
+  if (sim::Enter("QueryDosDeviceW", Narrow(name))) return true;
+  return sim::TargetOf(name).has_value();
 }
 
 Handle OpenDevice(const Text& deviceName) noexcept {

@@ -23,10 +23,16 @@ struct VolumeDevice {
   std::string product;  // single-byte; empty: ProductIdOffset 0
   // Returned instead of a descriptor made from busType and product.
   std::optional<std::vector<std::uint8_t>> rawDescriptor;
+  // An empty card-reader slot or floppy drive: its root never answers, and
+  // asking shows a system box unless the process fails critical errors.
+  bool medium = true;
 };
 
 struct Volumes {
-  // DOS names, lower case, to their targets; the most recent last.
+  // DOS names, lower case, to their targets; the most recent last. As for
+  // a LocalSystem caller (the program in Windows PE), defining a name in use
+  // stacks the new target on the old one.
+  // https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-definedosdevicew
   std::map<Text, std::vector<Text>> dosNames;
   // Devices by lower-case kernel path. A name whose target is not here has
   // no root (DRIVE_NO_ROOT_DIR).
