@@ -1,5 +1,7 @@
 #include "registry/operations.h"
 
+#include <algorithm>
+#include <initializer_list>
 #include <limits>
 #include <optional>
 #include <utility>
@@ -15,10 +17,22 @@ void Store(RegistryStatus* status, RegistryStatus value) {
   if (status != nullptr) *status = value;
 }
 
+// Names and paths cross into Windows as NUL-terminated strings: one holding
+// U+0000 would address a shorter name than the caller gave, and a write would
+// create it. Such a call fails as for a key that cannot be opened.
+bool AnyHoldsNul(std::initializer_list<TextView> texts) {
+  return std::any_of(texts.begin(), texts.end(),
+                     [](TextView text) { return text.find(u'\0') != TextView::npos; });
+}
+
 }  // namespace
 
 Text RegistryListSubkey(RegistryStatus* status, TextView rootName, TextView keyPath,
                         std::int64_t index, TextView computer) {
+  if (AnyHoldsNul({rootName, keyPath, computer})) {
+    Store(status, 1);
+    return {};
+  }
   RegistryStatus result = 1;
   Text name;
   OpenKey opened;
@@ -48,6 +62,10 @@ Text RegistryListSubkey(RegistryStatus* status, TextView rootName, TextView keyP
 
 Text RegistryReadValue(RegistryStatus* status, TextView rootName, TextView keyPath,
                        TextView valueName) {
+  if (AnyHoldsNul({rootName, keyPath, valueName})) {
+    Store(status, 1);
+    return {};
+  }
   RegistryStatus result = 1;
   Text text;
   platform::UniqueRegistryKey key = OpenForReading(rootName, keyPath);
@@ -73,6 +91,7 @@ Text RegistryReadValue(RegistryStatus* status, TextView rootName, TextView keyPa
 
 int RegistryWriteValue(TextView rootName, TextView keyPath, TextView valueName, std::uint32_t type,
                        TextView text) {
+  if (AnyHoldsNul({rootName, keyPath, valueName})) return 1;
   const platform::UniqueRegistryKey key = OpenForWriting(rootName, keyPath);
   if (!key) return 1;
   if (type == 0) return 0;

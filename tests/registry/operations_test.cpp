@@ -60,6 +60,8 @@ TEST(RegistryListSubkey, PositionsFromOneInTheRegistrysOrderAndFailuresGiveTheir
       {"connecting fails", u"hklm", u"Parent", 1, u"\\\\server", u"", 4, "RegConnectRegistryW"},
       {"remote open fails", u"hklm", u"Parent", 1, u"\\\\server", u"", 1, "RegOpenKeyExW"},
       {"remote listing fails", u"hklm", u"Parent", 1, u"\\\\server", u"", 2, "RegEnumKeyExW"},
+      {"path holding U+0000", u"hklm", Text(u"Parent\0x", 8), 1, u"", u"", 1},
+      {"computer holding U+0000", u"hklm", u"Parent", 1, Text(u"\\\\server\0x", 10), u"", 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -86,12 +88,12 @@ TEST(RegistryListSubkey, RemoteListingClosesTheKeyBeforeTheRemoteRoot) {
   ExpectAllClosed();
 }
 
-TEST(RegistryListSubkey, NamesLongerThan255CharactersAreNotListed) {
+TEST(RegistryListSubkey, NamesOf255CharactersOrMoreDoNotFitTheCapacity) {
   sim::Reset();
-  sim::AddRegistryKey(u"HKLM\\P\\" + Text(255, u'a'));
-  sim::AddRegistryKey(u"HKLM\\P\\" + Text(256, u'b'));
+  sim::AddRegistryKey(u"HKLM\\P\\" + Text(254, u'a'));
+  sim::AddRegistryKey(u"HKLM\\P\\" + Text(255, u'b'));
   RegistryStatus status = kUnset;
-  EXPECT_EQ(RegistryListSubkey(&status, u"hklm", u"P", 1, u""), Text(255, u'a'));
+  EXPECT_EQ(RegistryListSubkey(&status, u"hklm", u"P", 1, u""), Text(254, u'a'));
   EXPECT_EQ(status, 0);
   EXPECT_EQ(RegistryListSubkey(&status, u"hklm", u"P", 2, u""), u"");
   EXPECT_EQ(status, 2);
@@ -138,6 +140,7 @@ TEST(RegistryReadValue, RendersStoredDataAndGivesItsStatus) {
       {"every query fails", u"hklm", u"K", u"sz", u"", 2, "RegQueryValueExW"},
       {"every query fails, default value", u"hklm", u"K", u"", u"", 3, "RegQueryValueExW"},
       {"value grows after the size query", u"hklm", u"K", u"sz", u"", 2, nullptr, true},
+      {"value name holding U+0000", u"hklm", u"K", Text(u"sz\0x", 4), u"", 1},
       {"default value grows after the size query", u"hklm", u"K", u"", u"", 3, nullptr, true},
   };
   for (const auto& c : cases) {

@@ -15,6 +15,8 @@ constexpr std::int32_t kErrorAccessDenied = 5;
 constexpr std::int32_t kErrorInvalidHandle = 6;
 constexpr std::int32_t kErrorBadNetPath = 53;
 constexpr std::int32_t kErrorBadPathname = 161;
+// What the program's listing gives RegEnumKeyExW as the name's capacity.
+constexpr std::size_t kNameCapacity = 255;
 
 char16_t Upper(char16_t c) {
   return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
@@ -37,6 +39,10 @@ const Text* PredefinedRootName(platform::Key key) {
   }
   return nullptr;
 }
+
+// Windows reads every name and path as a NUL-terminated string, so it never
+// sees what follows a U+0000.
+Text AtNul(const Text& text) { return text.substr(0, text.find(u'\0')); }
 
 // Where a key sits: on which computer, and its components from the root.
 struct Location {
@@ -134,7 +140,7 @@ platform::Key NewHandle(const Location& location, bool remoteRoot, std::uint32_t
 // the attempt. An injected failure wins over a path that does not resolve.
 std::int32_t BeginOpen(const char* call, platform::Key parent, const Text& path,
                        std::uint32_t access, Location& location) {
-  const std::int32_t resolved = Resolve(parent, path, location);
+  const std::int32_t resolved = Resolve(parent, AtNul(path), location);
   registry().opens.push_back({call, location.computer, location.Path(), access});
   if (Enter(call, Narrow(location.Path()) + " " + Hex(access))) return kErrorAccessDenied;
   return resolved;
@@ -222,8 +228,9 @@ std::int32_t CreateRegistryKey(Key parent, const Text& path, std::uint32_t acces
   return 0;
 }
 
-std::int32_t ConnectRemoteRegistry(const Text& computer, Key root, Key& remote) noexcept {
+std::int32_t ConnectRemoteRegistry(const Text& given, Key root, Key& remote) noexcept {
   remote = 0;
+  const Text computer = sim::AtNul(given);
   if (sim::Enter("RegConnectRegistryW", Narrow(computer))) return sim::kErrorBadNetPath;
   const Text* rootName = sim::PredefinedRootName(root);
   if (rootName == nullptr) return sim::kErrorInvalidHandle;
@@ -245,12 +252,16 @@ std::int32_t EnumerateSubkey(Key key, std::uint32_t position, Text& name) noexce
   place.at = std::next(place.at, static_cast<std::ptrdiff_t>(position - place.position));
   place.position = position;
   const Text& found = place.at->first;
-  if (found.size() > 255) return kErrorMoreData;
+  // The capacity counts the terminating NUL, so with 255 the longest name
+  // listed has 254 characters.
+  // https://learn.microsoft.com/windows/win32/api/winreg/nf-winreg-regenumkeyexw
+  if (found.size() + 1 > sim::kNameCapacity) return kErrorMoreData;
   name = found;
   return 0;
 }
 
-std::int32_t QueryValueSize(Key key, const Text& name, std::uint32_t& size) noexcept {
+std::int32_t QueryValueSize(Key key, const Text& given, std::uint32_t& size) noexcept {
+  const Text name = sim::AtNul(given);
   std::int32_t result = sim::kErrorAccessDenied;
   if (!sim::Enter("RegQueryValueExW", "size " + Narrow(name))) {
     const sim::RegistryNode* node = sim::FindHandle(key, result);
@@ -269,8 +280,9 @@ std::int32_t QueryValueSize(Key key, const Text& name, std::uint32_t& size) noex
   return result;
 }
 
-std::int32_t QueryValueData(Key key, const Text& name, std::uint32_t& type,
+std::int32_t QueryValueData(Key key, const Text& given, std::uint32_t& type,
                             std::vector<std::uint8_t>& data) noexcept {
+  const Text name = sim::AtNul(given);
   if (sim::Enter("RegQueryValueExW", "data " + Narrow(name))) return sim::kErrorAccessDenied;
   std::int32_t error = 0;
   const sim::RegistryNode* node = sim::FindHandle(key, error);
@@ -284,8 +296,9 @@ std::int32_t QueryValueData(Key key, const Text& name, std::uint32_t& type,
   return 0;
 }
 
-std::int32_t SetRegistryValue(Key key, const Text& name, std::uint32_t type,
+std::int32_t SetRegistryValue(Key key, const Text& given, std::uint32_t type,
                               const std::vector<std::uint8_t>& data) noexcept {
+  const Text name = sim::AtNul(given);
   if (sim::Enter("RegSetValueExW", Narrow(name) + " " + std::to_string(type))) {
     return sim::kErrorAccessDenied;
   }
