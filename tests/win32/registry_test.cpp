@@ -159,6 +159,10 @@ TEST_F(RegistryOnWine, ListsSubkeysSortedIgnoringCase) {
   for (const Text name : {u"beta", u"Alpha", u"GAMMA"}) {
     ASSERT_EQ(RegistryWriteValue(u"hkcu", kScratch + u"\\List\\" + name, u"", 0, u""), 0);
   }
+  // The capacity the listing gives counts the terminating NUL.
+  for (const Text& name : {Text(254, u'a'), Text(255, u'b')}) {
+    ASSERT_EQ(RegistryWriteValue(u"hkcu", kScratch + u"\\Long\\" + name, u"", 0, u""), 0);
+  }
   const struct {
     Text path;
     std::int64_t index;
@@ -173,6 +177,8 @@ TEST_F(RegistryOnWine, ListsSubkeysSortedIgnoringCase) {
       {kScratch + u"\\List", 0, u"", u"", 2},
       {kScratch + u"\\Missing", 1, u"", u"", 1},
       {kScratch + u"\\List", 1, u"\\\\parvola-no-such-computer", u"", 4},
+      {kScratch + u"\\Long", 1, u"", Text(254, u'a'), 0},
+      {kScratch + u"\\Long", 2, u"", u"", 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(Narrow(c.path + u" " + c.computer) + " " + std::to_string(c.index));
@@ -193,6 +199,12 @@ TEST_F(RegistryOnWine, WritingTypeZeroCreatesKeysAndOtherTypesStoreNothing) {
   }
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, L"Software\\ParvolaRegistryTest\\C5"));
   EXPECT_EQ(QueryRaw(HKEY_CURRENT_USER, L"Software\\ParvolaRegistryTest\\C1", L"v").status,
+            ERROR_FILE_NOT_FOUND);
+  // Windows would see only what comes before the U+0000, and write there.
+  EXPECT_EQ(RegistryWriteValue(u"hkcu", kScratch + Text(u"\\N\0x", 4), u"v", 1, u"1"), 1);
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\ParvolaRegistryTest\\N"));
+  EXPECT_EQ(RegistryWriteValue(u"hkcu", kScratch + u"\\A", Text(u"v\0x", 3), 1, u"1"), 1);
+  EXPECT_EQ(QueryRaw(HKEY_CURRENT_USER, L"Software\\ParvolaRegistryTest\\A", L"v").status,
             ERROR_FILE_NOT_FOUND);
 }
 

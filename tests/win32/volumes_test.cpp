@@ -76,7 +76,9 @@ TEST(Win32Volumes, ScratchLetterIsDefinedQueriedAndTakenAway) {
   ASSERT_FALSE(designator.empty());
   const Undefine cleanup(designator);
 
+  EXPECT_FALSE(platform::DosNameInUse(designator));
   ASSERT_TRUE(platform::DefineDosName(platform::kDefineRawTargetPath, designator, target));
+  EXPECT_TRUE(platform::DosNameInUse(designator));
   EXPECT_EQ(platform::QueryDosTarget(designator), target);
   mounter::LogicalDriveList drives;
   mounter::ListLogicalDrives(drives);
@@ -154,6 +156,19 @@ TEST(Win32System, VersionAndAnsiText) {
   EXPECT_GE(version->major, 5u);
   EXPECT_EQ(platform::AnsiToText("Flash Disk  "), u"Flash Disk  ");
   EXPECT_EQ(platform::AnsiToText(""), u"");
+}
+
+// The road an old loader takes: the full path from the system directory.
+TEST(Win32System, SystemLibrariesLoadByFullPath) {
+  const Text directory = platform::SystemDirectory();
+  ASSERT_FALSE(directory.empty());
+  EXPECT_NE(directory.back(), u'\\');
+  const platform::UniqueLibrary setupapi(platform::LoadLibraryWithFlags(
+      directory + u"\\setupapi.dll", platform::kLoadWithAlteredSearchPath));
+  ASSERT_TRUE(setupapi);
+  EXPECT_NE(platform::FindProcedure(setupapi.get(), "SetupDiGetClassDevsW"), 0u);
+  EXPECT_NE(platform::FindProcedure(platform::FindLoadedLibrary(u"kernel32.dll"), "AddDllDirectory"),
+            0u);
 }
 
 }  // namespace
