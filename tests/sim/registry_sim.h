@@ -55,7 +55,10 @@ struct Registry {
   std::map<Text, RegistryNode> remote;
   // Full key paths ("HKLM\A\B") where the call fails with access denied:
   std::set<Text, NoCase> refuseOpen;         // every open and create
-  std::set<Text, NoCase> refuseWriteAccess;  // opens and creates asking more than KEY_READ
+  // Opens and creates asking more than KEY_READ, as the Enum tree refuses an
+  // administrator on a full Windows.
+  // https://learn.microsoft.com/windows-hardware/drivers/install/hklm-system-currentcontrolset-enum-registry-tree
+  std::set<Text, NoCase> refuseWriteAccess;
   std::set<Text, NoCase> refuseCreate;       // creation of this key when it is missing
   std::set<Text, NoCase> refuseSetValue;     // RegSetValueExW on this key
   // Runs after every size-only RegQueryValueExW: lets a test change a value

@@ -117,6 +117,8 @@ std::uint32_t ReadLogicalDriveStrings(Text& buffer) noexcept {
   return result;
 }
 
+// A letter made by DefineDosDeviceW reports its volume's type (Wine: no root).
+// https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-getdrivetypew
 std::uint32_t QueryDriveType(const Text& root) noexcept {
   if (sim::Enter("GetDriveTypeW", Narrow(root))) return 0;  // DRIVE_UNKNOWN
   const sim::VolumeDevice* device = sim::DeviceAt(sim::DriveName(root));
@@ -147,7 +149,9 @@ bool DefineDosName(std::uint32_t flags, const Text& name,
     if (!target) return false;
     stack.push_back(*target);
   } else if ((flags & kDefineExactMatchOnRemove) != 0) {
-    // Only the definition with exactly this target, the most recent first.
+    // Only the definition with exactly this target, the most recent first
+    // (Wine ignores the flag).
+    // https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-definedosdevicew
     if (!target) return false;
     const auto it = std::find(stack.rbegin(), stack.rend(), *target);
     if (it == stack.rend()) return false;
