@@ -60,11 +60,15 @@ void CreateTrayMenu() {
 void CreateWindowObjects() {
   platform::CreateMainWindow(mainWindow, kMainWindowTitle, kClientWidth, kClientHeight,
                              kLightBlue);
+  platform::SetWindowIcon(mainWindow, kIconGroup);
   const Text self = platform::ProgramFilePath();
   CreateTrayMenu();
   platform::AddTrayIcon(mainWindow, trayIcon, self, Text(u"Parvola V") + kVersion);
 
   for (const platform::ControlSpec& control : Controls()) platform::CreateControl(control);
+  // The title's right end lies under the version text, which must stay
+  // readable.
+  platform::RaiseObject(ctlVersion);
   platform::SetObjectFont(ctlTitle, u"Arial", kTitleFontPixels);
   LoadResourceIcon(ctlIcon, self, kIconGroup, kIconPixels);
   platform::AddListColumn(ctlDriveList, u"", kFirstListColumnWidth);

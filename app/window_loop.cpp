@@ -40,6 +40,16 @@ void StartScanIfIdle(EventLoop& loop) {
   loop.scanThread = thread;
 }
 
+// Enter presses the focused button, and Refresh wherever else the focus is;
+// Esc is the close button, with its rule.
+platform::Event AsButtonPress(const platform::Event& event) {
+  if (event.kind != EventKind::kKeyDown) return event;
+  if (event.value == platform::kKeyEscape) return {EventKind::kControlClick, ctlClose};
+  if (event.value != platform::kKeyEnter) return event;
+  const bool onButton = event.object == ctlClose || event.object == ctlRefresh;
+  return {EventKind::kControlClick, onButton ? event.object : ctlRefresh};
+}
+
 }  // namespace
 
 bool ScanRunning(const EventLoop& loop) {
@@ -57,13 +67,17 @@ void ScanWorker(void* options) {
 
 void BeginEventLoop(EventLoop& loop) {
   if (loop.flags.autoMount == 1) platform::SetDeviceChangeHook(&OnDeviceChange, &loop);
-  if (loop.flags.gui == 1) platform::ShowObject(mainWindow);
+  if (loop.flags.gui == 1) {
+    platform::ShowObject(mainWindow);
+    platform::FocusObject(ctlRefresh);
+  }
   platform::StartTimer(mainWindow, wakeTimer, kWakeMilliseconds);
   loop.scanRequested = true;
   platform::DrainEvents();
 }
 
-void ActOnEvent(EventLoop& loop, const platform::Event& event) {
+void ActOnEvent(EventLoop& loop, const platform::Event& received) {
+  const platform::Event event = AsButtonPress(received);
   switch (event.kind) {
     case EventKind::kCloseRequest:
       if (event.object == mainWindow) loop.quitRequested = true;

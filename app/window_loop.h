@@ -15,8 +15,9 @@ struct EventLoop {
 };
 
 // Before the first turn: the device-change hook (with "-a"), the window
-// (with the window shown), the wake timer, the first scan request, and every
-// message already queued, dispatched without acting on it.
+// with the focus on Refresh (with the window shown), the wake timer, the
+// first scan request, and every message already queued, dispatched without
+// acting on it.
 void BeginEventLoop(EventLoop& loop);
 // Waits for the next event and acts on it. False once the loop must end.
 bool TurnEventLoop(EventLoop& loop);

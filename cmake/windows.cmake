@@ -75,7 +75,10 @@ file(GLOB PARVOLA_WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/
 if(PARVOLA_WIN32_TESTS)
   parvola_wine_tests(parvola_win32_tests win32 ${PARVOLA_WIN32_TESTS})
   target_link_libraries(parvola_win32_tests PRIVATE parvola_core parvola_platform parvola_core)
-  target_sources(parvola_win32_tests PRIVATE ${PARVOLA_TEST_TEXT})
+  # The program's own resources, for the window icon the layer loads from them.
+  target_sources(parvola_win32_tests PRIVATE ${PARVOLA_TEST_TEXT}
+    ${CMAKE_SOURCE_DIR}/resources/parvola.rc)
+  target_include_directories(parvola_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/resources)
 endif()
 
 # parvola.exe driven from outside, as a user would; the driver finds the

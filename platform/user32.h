@@ -57,6 +57,13 @@ struct ControlSpec {
 // Creates a visible control in the user interface font. False when it could
 // not be created (an unknown parent included).
 bool CreateControl(const ControlSpec& control) noexcept;
+// Puts control `number` at the top of its siblings. Controls clip their
+// siblings, so it paints over any it overlaps, in the same way on every
+// version of Windows.
+void RaiseObject(int number) noexcept;
+// Gives window `number` the large and small images of icon group `iconGroup`
+// of the program's own file, for its taskbar button and task switcher entry.
+void SetWindowIcon(int number, int iconGroup) noexcept;
 // Gives object `number` a font of that face whose characters (the em, without
 // the internal leading) are `pixelHeight` pixels high. The layer frees it.
 void SetObjectFont(int number, const Text& face, int pixelHeight) noexcept;
@@ -82,6 +89,9 @@ void AppendMenuSeparator(int menu) noexcept;
 // ---- using -----------------------------------------------------------------
 
 void ShowObject(int number) noexcept;
+// Gives control `number` the keyboard focus and shows the focus cue; its
+// window gives the focus back to it whenever it is activated again.
+void FocusObject(int number) noexcept;
 // Texts and rows of our own objects. Callable from the scan thread: the
 // main thread keeps dispatching messages while a scan runs.
 void SetObjectText(int number, const Text& text) noexcept;
@@ -113,7 +123,13 @@ enum class EventKind {
   kTrayNotification,  // object: the tray icon; value: the mouse message
   kTimer,             // object: the timer
   kDeviceChange,      // value: the device event (wParam of WM_DEVICECHANGE)
+  kKeyDown,           // object: the control with the focus; value: kKeyEnter or kKeyEscape
 };
+
+// The keys that arrive as kKeyDown events. Tab and Shift+Tab move the focus
+// within the layer; every other key goes to the control with the focus.
+inline constexpr std::uint32_t kKeyEnter = 0x0D;   // VK_RETURN
+inline constexpr std::uint32_t kKeyEscape = 0x1B;  // VK_ESCAPE
 
 // Mouse messages a tray notification carries.
 inline constexpr std::uint32_t kMouseLeftButtonDown = 0x0201;   // WM_LBUTTONDOWN

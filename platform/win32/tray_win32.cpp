@@ -13,25 +13,17 @@
 namespace platform {
 namespace {
 
-struct AddedIcon {
-  HWND window;
-  UINT id;
-  HICON icon;
-};
-
-std::vector<AddedIcon>& Added() {
-  static std::vector<AddedIcon> icons;
+// Each as it was added, so that a restarted shell can be given it again.
+std::vector<NOTIFYICONDATAW>& Added() {
+  static std::vector<NOTIFYICONDATAW> icons;
   return icons;
 }
 
-void Remove(const AddedIcon& added) {
+void Remove(NOTIFYICONDATAW& added) {
   // The icon is named by window and number: a GUID would tie it to the
   // program's path, which changes with every copy on a stick.
-  NOTIFYICONDATAW data = {sizeof(data)};
-  data.hWnd = added.window;
-  data.uID = added.id;
-  ::Shell_NotifyIconW(NIM_DELETE, &data);
-  ::DestroyIcon(added.icon);
+  ::Shell_NotifyIconW(NIM_DELETE, &added);
+  ::DestroyIcon(added.hIcon);
 }
 
 }  // namespace
@@ -53,13 +45,18 @@ bool AddTrayIcon(int windowNumber, unsigned iconId, const Text& iconFile,
   data.hIcon = icon.get();
   win32::CopyField(data.szTip, tooltip);
   if (!::Shell_NotifyIconW(NIM_ADD, &data)) return false;
-  Added().push_back({window, iconId, icon.release()});
+  (void)icon.release();
+  Added().push_back(data);
   return true;
 }
 
 void win32::RemoveTrayIcons() noexcept {
-  for (const AddedIcon& added : Added()) Remove(added);
+  for (NOTIFYICONDATAW& added : Added()) Remove(added);
   Added().clear();
+}
+
+void win32::RestoreTrayIcons() noexcept {
+  for (NOTIFYICONDATAW& added : Added()) ::Shell_NotifyIconW(NIM_ADD, &added);
 }
 
 }  // namespace platform

@@ -10,5 +10,8 @@ inline constexpr UINT kTrayMessage = WM_APP + 1;
 
 // Removes every tray icon still added and destroys its icon handle.
 void RemoveTrayIcons() noexcept;
+// Adds every icon still added to the notification area again, as it was
+// first added: for a shell that has started afresh.
+void RestoreTrayIcons() noexcept;
 
 }  // namespace platform::win32

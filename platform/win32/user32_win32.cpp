@@ -34,6 +34,8 @@ struct Objects {
   std::vector<win32::UniqueGdiObject> fonts;
   std::vector<win32::UniqueIcon> icons;
   int mainNumber = -1;  // the top-level window: mouse positions are given in its client area
+  int focusNumber = 0;  // the control that gets the focus when the main window is activated
+  UINT taskbarCreated = 0;  // the shell's announcement that it has started afresh
   bool classRegistered = false;
   DeviceChangeHook hook = nullptr;
   void* hookContext = nullptr;
@@ -95,7 +97,22 @@ LRESULT ColourStatic(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // A restarted shell knows no icons: each program adds its own again.
+  if (message == Table().taskbarCreated && message != 0) win32::RestoreTrayIcons();
   switch (message) {
+    case WM_ACTIVATE:
+      // The focus leaves with the window and comes back to the same control,
+      // as in a dialog; by default it would come back to the window itself,
+      // where no key does anything.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = ::GetFocus();
+        if (focus != nullptr && ::IsChild(window, focus)) Table().focusNumber = NumberOf(focus);
+      } else if (const HWND focus = Find(Table().focusNumber);
+                 HIWORD(wParam) == 0 && focus != nullptr && ::IsChild(window, focus)) {
+        ::SetFocus(focus);
+        return 0;
+      }
+      break;
     case WM_ERASEBKGND: {
       const std::uint32_t background = BackgroundOf(NumberOf(window));
       if (background == kDefaultColour) break;
@@ -181,6 +198,49 @@ ClassAndStyle ClassFor(ControlKind kind) {
   return {L"STATIC", 0, 0};
 }
 
+void FocusControl(HWND control) {
+  Objects& objects = Table();
+  objects.focusNumber = NumberOf(control);
+  // A window shows no focus cue until a key has been used in it; the user
+  // who cannot use a mouse must see where the focus is from the start.
+  if (const HWND main = Find(objects.mainNumber)) {
+    ::SendMessageW(main, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  }
+  ::SetFocus(control);
+}
+
+// Tab moves the focus; Enter and Esc become events of their own and never
+// reach a control. IsDialogMessageW would report Enter and Esc as commands
+// 1 and 2 without a control, which is how the tray menu reports its items.
+bool TakeKey(const MSG& message) {
+  const HWND main = Find(Table().mainNumber);
+  if (message.message != WM_KEYDOWN || main == nullptr ||
+      (message.hwnd != main && !::IsChild(main, message.hwnd))) {
+    return false;
+  }
+  switch (message.wParam) {
+    case VK_TAB: {
+      const bool backwards = ::GetKeyState(VK_SHIFT) < 0;
+      const HWND from = message.hwnd == main ? nullptr : message.hwnd;
+      if (const HWND next = ::GetNextDlgTabItem(main, from, backwards)) FocusControl(next);
+      return true;
+    }
+    case VK_RETURN:
+    case VK_ESCAPE:
+      Push({EventKind::kKeyDown, NumberOf(message.hwnd), 0, 0,
+            static_cast<std::uint32_t>(message.wParam)});
+      return true;
+    default:
+      return false;
+  }
+}
+
+void Deliver(const MSG& message) {
+  if (TakeKey(message)) return;
+  ::TranslateMessage(&message);
+  ::DispatchMessageW(&message);
+}
+
 }  // namespace
 
 HWND win32::WindowOf(int number) noexcept { return Find(number); }
@@ -216,6 +276,10 @@ bool CreateMainWindow(int number, const Text& title, int clientWidth, int client
   if (window == nullptr) return false;
   objects.windows[number] = window;
   objects.mainNumber = number;
+  // The program runs elevated, and the message filter of such a process
+  // drops registered messages from the unelevated shell.
+  objects.taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+  ::ChangeWindowMessageFilterEx(window, objects.taskbarCreated, MSGFLT_ALLOW, nullptr);
   return true;
 }
 
@@ -231,13 +295,38 @@ bool CreateControl(const ControlSpec& control) noexcept {
   const Rect& place = control.place;
   const HWND window = ::CreateWindowExW(
       made.extendedStyle, made.className, Wide(control.text).c_str(),
-      WS_CHILD | WS_VISIBLE | made.style, place.x, place.y, place.width, place.height, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.number)), ::GetModuleHandleW(nullptr),
-      nullptr);
+      // Without clipped siblings, overlapping controls paint in an order
+      // Windows does not promise; Wine happens to paint in creation order.
+      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | made.style, place.x, place.y, place.width,
+      place.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.number)),
+      ::GetModuleHandleW(nullptr), nullptr);
   if (window == nullptr) return false;
   ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(InterfaceFont()), FALSE);
   objects.windows[control.number] = window;
   return true;
+}
+
+void RaiseObject(int number) noexcept {
+  if (const HWND window = Find(number)) {
+    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
+void SetWindowIcon(int number, int iconGroup) noexcept {
+  const HWND window = Find(number);
+  if (window == nullptr) return;
+  const struct {
+    WPARAM kind;
+    int size;
+  } icons[] = {{ICON_BIG, ::GetSystemMetrics(SM_CXICON)},
+               {ICON_SMALL, ::GetSystemMetrics(SM_CXSMICON)}};
+  for (const auto& icon : icons) {
+    // Shared: the system keeps one copy per size and frees it with the
+    // process.
+    const HANDLE image = ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconGroup),
+                                      IMAGE_ICON, icon.size, icon.size, LR_SHARED);
+    ::SendMessageW(window, WM_SETICON, icon.kind, reinterpret_cast<LPARAM>(image));
+  }
 }
 
 void SetObjectFont(int number, const Text& face, int pixelHeight) noexcept {
@@ -307,6 +396,10 @@ void AppendMenuSeparator(int menu) noexcept {
 
 void ShowObject(int number) noexcept {
   if (const HWND window = Find(number)) ::ShowWindow(window, SW_SHOW);
+}
+
+void FocusObject(int number) noexcept {
+  if (const HWND control = Find(number)) FocusControl(control);
 }
 
 void SetObjectText(int number, const Text& text) noexcept {
@@ -380,8 +473,7 @@ Event WaitForEvent() noexcept {
   if (events.empty()) {
     MSG message;
     if (::GetMessageW(&message, nullptr, 0, 0) <= 0) return {EventKind::kQuit, 0};
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
+    Deliver(message);
     if (message.message == WM_LBUTTONDOWN) {
       // Wherever the press went, the loop wants it in the main window's
       // client area.
@@ -406,8 +498,7 @@ void DrainEvents() noexcept {
       ::PostQuitMessage(static_cast<int>(message.wParam));
       break;
     }
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
+    Deliver(message);
   }
   Table().events.clear();
 }

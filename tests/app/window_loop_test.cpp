@@ -23,6 +23,7 @@ const Event kMenuExit{EventKind::kMenuChoice, mainWindow, 0, 0, menuExit};
 const Event kMenuWeb{EventKind::kMenuChoice, mainWindow, 0, 0, menuWeb};
 const Event kCloseRequest{EventKind::kCloseRequest, mainWindow};
 
+Event Key(std::uint32_t key, int focus) { return {EventKind::kKeyDown, focus, 0, 0, key}; }
 Event Device(std::uint32_t event) { return {EventKind::kDeviceChange, mainWindow, 0, 0, event}; }
 Event Press(int x, int y, int object = mainWindow) {
   return {EventKind::kLeftButtonDown, object, x, y};
@@ -73,6 +74,7 @@ TEST_F(EventLoopTest, FirstTurnStartsTheFirstScanWithTheOptions) {
   flags.gui = 1;
   Begin(flags);
   EXPECT_TRUE(sim::desktop().objects[mainWindow].visible);
+  EXPECT_EQ(sim::desktop().focus, ctlRefresh) << "usable without a mouse";
   EXPECT_EQ(sim::desktop().timers[wakeTimer], 100u);
   EXPECT_EQ(Scans(), 0u) << "nothing before the first turn";
 
@@ -93,6 +95,7 @@ TEST_F(EventLoopTest, WindowlessLoopNeverShowsTheWindow) {
   Begin(flags);
   ASSERT_TRUE(Turn(kTick));
   EXPECT_FALSE(sim::desktop().objects[mainWindow].visible);
+  EXPECT_EQ(sim::desktop().focus, 0);
   EXPECT_EQ(static_cast<const mounter::ScanOptions*>(sim::threads().started[0].argument)->gui, 0);
 }
 
@@ -108,8 +111,19 @@ TEST_F(EventLoopTest, MessagesQueuedBeforeTheLoopAreDispatchedButNotActedOn) {
 }
 
 TEST_F(EventLoopTest, RefreshWhileIdleStartsOneScanAtTheNextTurn) {
-  for (const Event& refresh : {kRefreshButton, kMenuRefresh}) {
-    SCOPED_TRACE(refresh.kind == EventKind::kMenuChoice ? "menu" : "button");
+  const struct {
+    const char* what;
+    Event refresh;
+  } cases[] = {
+      {"button", kRefreshButton},
+      {"menu", kMenuRefresh},
+      {"Enter on Refresh", Key(platform::kKeyEnter, ctlRefresh)},
+      // Enter presses Refresh wherever the focus is, but on another button.
+      {"Enter on the list", Key(platform::kKeyEnter, ctlDriveList)},
+      {"Enter on the window", Key(platform::kKeyEnter, mainWindow)},
+  };
+  for (const auto& [what, refresh] : cases) {
+    SCOPED_TRACE(what);
     SetUp();
     BeginIdle();
     ASSERT_TRUE(Turn(refresh));
@@ -150,14 +164,27 @@ TEST_F(EventLoopTest, ScanRequestsDuringAScanAreDroppedNotQueued) {
 }
 
 TEST_F(EventLoopTest, CloseButtonDuringAScanDoesNothingAndLeavesNothingPending) {
-  Begin();
-  ASSERT_TRUE(Turn(kTick));
-  ASSERT_TRUE(Running());
-  EXPECT_TRUE(Turn(kCloseButton));
-  sim::FinishThread(0);
-  EXPECT_TRUE(Turn(kTick)) << "no quit kept for later";
-  EXPECT_EQ(Scans(), 1u);
-  EXPECT_FALSE(Turn(kCloseButton)) << "while idle it ends the program";
+  const struct {
+    const char* what;
+    Event close;
+  } cases[] = {
+      {"button", kCloseButton},
+      {"Esc, wherever the focus is", Key(platform::kKeyEscape, ctlRefresh)},
+      {"Enter on the close button", Key(platform::kKeyEnter, ctlClose)},
+  };
+  for (const auto& [what, close] : cases) {
+    SCOPED_TRACE(what);
+    SetUp();
+    Begin();
+    ASSERT_TRUE(Turn(kTick));
+    ASSERT_TRUE(Running());
+    EXPECT_TRUE(Turn(close));
+    sim::FinishThread(0);
+    EXPECT_TRUE(Turn(kTick)) << "no quit kept for later";
+    EXPECT_EQ(Scans(), 1u) << "nor a scan";
+    EXPECT_FALSE(Turn(close)) << "while idle it ends the program";
+    sim::FinishAllThreads();
+  }
 }
 
 TEST_F(EventLoopTest, ExitAndCloseRequestEndTheLoopEvenDuringAScan) {

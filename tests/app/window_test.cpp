@@ -34,6 +34,7 @@ TEST_F(WindowTest, MainWindowIsMadeHiddenWithItsTitleSizeAndColour) {
   EXPECT_EQ(window.clientWidth, 370);
   EXPECT_EQ(window.clientHeight, 205);
   EXPECT_EQ(window.background, kLightBlue);
+  EXPECT_EQ(window.iconGroup, 1) << "the program's icon on its taskbar button";
   EXPECT_FALSE(window.visible);
 }
 
@@ -89,6 +90,10 @@ TEST_F(WindowTest, ControlsAreMadeInOrderWithTheirPlacesTextsAndColours) {
   const auto& calls = sim::Calls();
   EXPECT_LT(std::find(calls.begin(), calls.end(), "LVM_INSERTCOLUMNW 28"),
             std::find(calls.begin(), calls.end(), "LVM_SETCOLUMNWIDTH 28"));
+  EXPECT_GT(std::find(calls.begin(), calls.end(), "SetWindowPos 19"),
+            std::find(calls.begin(), calls.end(), "CreateWindowExW 19"))
+      << "the version is raised over the title's right end once it exists";
+  EXPECT_EQ(sim::CountCalls("SetWindowPos 19"), 1u);
 }
 
 TEST_F(WindowTest, TrayIconAndMenuInTheUsersLanguage) {

@@ -106,4 +106,39 @@ std::vector<std::wstring> ListRows(HWND list) {
   return rows;
 }
 
+void PressKeys(const std::vector<unsigned>& keys) {
+  const auto key = [](WORD code, DWORD flags) {
+    INPUT input = {INPUT_KEYBOARD};
+    input.ki.wVk = code;
+    input.ki.dwFlags = flags;
+    return input;
+  };
+  for (const unsigned code : keys) {
+    std::vector<INPUT> inputs;
+    if (code & kShift) inputs.push_back(key(VK_SHIFT, 0));
+    inputs.push_back(key(static_cast<WORD>(code), 0));
+    inputs.push_back(key(static_cast<WORD>(code), KEYEVENTF_KEYUP));
+    if (code & kShift) inputs.push_back(key(VK_SHIFT, KEYEVENTF_KEYUP));
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    // One key at a time, as a person types: each is taken before the next.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+}
+
+void MouseAt(int x, int y, DWORD buttons) {
+  INPUT input = {INPUT_MOUSE};
+  // Absolute positions are in 1/65535 of the screen.
+  input.mi.dx = x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+  ::SendInput(1, &input, sizeof(INPUT));
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+}
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info = {sizeof(info)};
+  return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus
+                                                                                : nullptr;
+}
+
 }  // namespace e2e

@@ -44,5 +44,15 @@ HWND FindControl(HWND mainWindow, int number);
 // that process (a pointer of ours means nothing there).
 std::vector<std::wstring> ListRows(HWND list);
 
+// Real input, through the system's input queue to the foreground window
+// (SendInput), as a user's keyboard and mouse make it; each key is pressed
+// and released, with Shift held when it carries kShift.
+inline constexpr unsigned kShift = 0x10000;
+void PressKeys(const std::vector<unsigned>& keys);
+// Moves the pointer to screen point x, y and then makes `buttons`
+// (MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, both or none) there.
+void MouseAt(int x, int y, DWORD buttons);
+// The window with the keyboard focus in the thread of `window`.
+HWND FocusOf(HWND window);
 
 }  // namespace e2e

@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 #include <dbt.h>
+#include <shellapi.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -19,6 +20,8 @@ using sim::Narrow;
 constexpr int kClose = 16, kVersion = 19, kPage = 20, kTitle = 25, kRule = 26, kStatus = 27,
               kDriveList = 28, kIcon = 29, kRefresh = 30, kFooter = 31;
 constexpr int kMenuExit = 3;
+constexpr UINT kTrayMessage = WM_APP + 1;
+constexpr int kTrayIcon = 34;
 const std::wstring kChecking = L"Check System...";
 const std::wstring kNothingFound = L"No partition found.";
 constexpr auto kFinalPause = std::chrono::milliseconds(1300);
@@ -118,7 +121,15 @@ TEST_F(WindowMode, ControlsHaveTheirNumbersParentsPlacesAndTexts) {
       EXPECT_EQ(WindowText(control), c.text);
     }
     EXPECT_TRUE(::IsWindowVisible(control));
+    EXPECT_TRUE(::GetWindowLongW(control, GWL_STYLE) & WS_CLIPSIBLINGS)
+        << "overlapping controls paint the same on every Windows";
   }
+  const HWND title = ::GetDlgItem(window, kTitle), version = ::GetDlgItem(window, kVersion);
+  HWND upper = ::GetWindow(window, GW_CHILD);
+  while (upper != nullptr && upper != title && upper != version) {
+    upper = ::GetWindow(upper, GW_HWNDNEXT);
+  }
+  EXPECT_EQ(upper, version) << "the version lies above the title's right end";
 
   const HWND list = ::GetDlgItem(page, kDriveList);
   const LONG style = ::GetWindowLongW(list, GWL_STYLE);
@@ -150,17 +161,89 @@ TEST_F(WindowMode, CloseRequestEndsWithExitCodeZero) {
   EXPECT_EQ(program_->WaitForExit(30s), 0);
 }
 
+void ClickClose() { ::SendMessageW(FindControl(FindMainWindow(), kClose), BM_CLICK, 0, 0); }
+
+void PointAndClickClose() {
+  RECT close;
+  ::GetWindowRect(FindControl(FindMainWindow(), kClose), &close);
+  MouseAt((close.left + close.right) / 2, (close.top + close.bottom) / 2, MOUSEEVENTF_LEFTDOWN);
+  MouseAt((close.left + close.right) / 2, (close.top + close.bottom) / 2, MOUSEEVENTF_LEFTUP);
+}
+
 TEST_F(WindowMode, CloseButtonIsIgnoredDuringAScanAndWorksAfterIt) {
+  const struct {
+    const char* what;
+    void (*close)();
+  } cases[] = {
+      {"click message", ClickClose},
+      {"Esc", [] { PressKeys({VK_ESCAPE}); }},
+      {"mouse", PointAndClickClose},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Start(L"");
+    const HWND window = FindMainWindow();
+    ::SetForegroundWindow(window);
+    ASSERT_TRUE(
+        ScanStartsAfter([&] { ::SendMessageW(FindControl(window, kRefresh), BM_CLICK, 0, 0); }));
+    c.close();
+    ASSERT_TRUE(WaitUntil([] { return Status() == kNothingFound; }, 30s));
+    std::this_thread::sleep_for(kFinalPause);
+    EXPECT_TRUE(program_->Running()) << "the close during the scan was not kept for later";
+    c.close();
+    EXPECT_EQ(program_->WaitForExit(30s), 0);
+  }
+}
+
+TEST_F(WindowMode, KeysWorkWithoutAMouse) {
+  enum Outcome { kScans, kEnds };
+  const struct {
+    const char* what;
+    std::vector<unsigned> moves;
+    int focus;  // after the moves
+    unsigned press;
+    Outcome outcome;
+  } cases[] = {
+      {"Space on Refresh, where the focus starts", {}, kRefresh, VK_SPACE, kScans},
+      // The system's dialog keys would make it the menu's web address.
+      {"Enter on Refresh", {}, kRefresh, VK_RETURN, kScans},
+      {"Tab to x, Enter", {VK_TAB}, kClose, VK_RETURN, kEnds},
+      {"Enter on the list presses Refresh", {VK_TAB, VK_TAB}, kDriveList, VK_RETURN, kScans},
+      {"Tab round to Refresh, Enter", {VK_TAB, VK_TAB, VK_TAB}, kRefresh, VK_RETURN, kScans},
+      {"Shift+Tab twice to x, Space", {kShift | VK_TAB, kShift | VK_TAB}, kClose, VK_SPACE, kEnds},
+      {"Esc while idle", {}, kRefresh, VK_ESCAPE, kEnds},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Start(L"");
+    const HWND window = FindMainWindow();
+    ::SetForegroundWindow(window);
+    PressKeys(c.moves);
+    EXPECT_EQ(FocusOf(window), FindControl(window, c.focus));
+    if (c.outcome == kScans) {
+      EXPECT_TRUE(ScanStartsAfter([&] { PressKeys({c.press}); }));
+      EXPECT_TRUE(program_->Running());
+    } else {
+      PressKeys({c.press});
+      EXPECT_EQ(program_->WaitForExit(30s), 0);
+    }
+    TearDown();
+  }
+}
+
+TEST_F(WindowMode, DraggingTheTitleStripMovesTheWindowByTheDistance) {
   Start(L"");
   const HWND window = FindMainWindow();
-  ASSERT_TRUE(ScanStartsAfter(
-      [&] { ::SendMessageW(FindControl(window, kRefresh), BM_CLICK, 0, 0); }));
-  ::SendMessageW(FindControl(window, kClose), BM_CLICK, 0, 0);
-  ASSERT_TRUE(WaitUntil([] { return Status() == kNothingFound; }, 30s));
-  std::this_thread::sleep_for(kFinalPause);
-  EXPECT_TRUE(program_->Running()) << "the click during the scan was not kept for later";
-  ::SendMessageW(FindControl(window, kClose), BM_CLICK, 0, 0);
-  EXPECT_EQ(program_->WaitForExit(30s), 0);
+  ::SetForegroundWindow(window);
+  RECT before, after;
+  ::GetWindowRect(window, &before);
+  const POINT from = {before.left + 150, before.top + 15};  // over the title text
+  MouseAt(from.x, from.y, MOUSEEVENTF_LEFTDOWN);
+  MouseAt(from.x + 30, from.y + 20, 0);
+  MouseAt(from.x + 60, from.y + 40, MOUSEEVENTF_LEFTUP);
+  ::GetWindowRect(window, &after);
+  EXPECT_EQ(after.left - before.left, 60);
+  EXPECT_EQ(after.top - before.top, 40);
 }
 
 TEST_F(WindowMode, DeviceNodeChangesStartAScanOnlyWithAutoMount) {
@@ -175,7 +258,7 @@ TEST_F(WindowMode, DeviceNodeChangesStartAScanOnlyWithAutoMount) {
   }
 }
 
-TEST(TrayMode, NoWindowEverShowsAndTheExitMenuCommandEnds) {
+TEST(TrayMode, NoWindowEverShowsTheIconOutlivesTheShellAndTheExitMenuCommandEnds) {
   Program program(L"-ng -a");
   ASSERT_TRUE(program.started());
   bool everVisible = false;
@@ -189,6 +272,17 @@ TEST(TrayMode, NoWindowEverShowsAndTheExitMenuCommandEnds) {
   EXPECT_EQ(Status(), kNothingFound) << "scans at start";
   EXPECT_FALSE(everVisible);
   EXPECT_TRUE(program.Running());
+
+  // A shell that starts afresh knows no icons until their programs add them
+  // again; without its icon this mode could not be ended.
+  NOTIFYICONDATAW icon = {sizeof(icon)};
+  icon.hWnd = FindMainWindow();
+  icon.uID = kTrayIcon;
+  ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &icon));
+  ASSERT_FALSE(::Shell_NotifyIconW(NIM_MODIFY, &icon)) << "a change finds no icon";
+  ::PostMessageW(HWND_BROADCAST, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return ::Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE; }, 5s));
+
   ::PostMessageW(FindMainWindow(), WM_COMMAND, MAKEWPARAM(kMenuExit, 0), 0);
   EXPECT_EQ(program.WaitForExit(30s), 0);
 }
@@ -203,8 +297,6 @@ TEST(TrayMode, RightButtonOpensTheMenuAtTheCursorAndALeftClickDoesNothing) {
   ASSERT_TRUE(program.started());
   ASSERT_TRUE(WaitUntil([] { return Status() == kNothingFound; }, 30s));
   const HWND window = FindMainWindow();
-  constexpr UINT kTrayMessage = WM_APP + 1;
-  constexpr int kTrayIcon = 34;
 
   ::PostMessageW(window, kTrayMessage, kTrayIcon, WM_LBUTTONDOWN);
   EXPECT_FALSE(WaitUntil([] { return VisibleMenu() != nullptr; }, 500ms));

@@ -109,6 +109,7 @@ struct WindowObject {
   Text fontFace;
   int fontPixels = 0;
   platform::Icon icon = 0;
+  int iconGroup = 0;                          // of the program's file, as the window's own icon
   std::vector<std::pair<Text, int>> columns;  // title, width (-2: fills the list)
 };
 
@@ -128,6 +129,7 @@ struct Desktop {
   // Top-level windows of other processes, by handle value.
   std::map<platform::Window, Text> otherWindows;
   platform::Window foreground = 0;
+  int focus = 0;  // the control with the keyboard focus
   std::vector<MessageBoxShown> boxes;
   std::vector<Animation> animations;
   bool destroyed = false;

@@ -63,6 +63,13 @@ bool CreateControl(const ControlSpec& control) noexcept {
   return true;
 }
 
+void RaiseObject(int number) noexcept { (void)sim::Enter("SetWindowPos", std::to_string(number)); }
+
+void SetWindowIcon(int number, int iconGroup) noexcept {
+  (void)sim::Enter("WM_SETICON", std::to_string(number));
+  desktop().objects[number].iconGroup = iconGroup;
+}
+
 void SetObjectFont(int number, const Text& face, int pixelHeight) noexcept {
   if (sim::Enter("CreateFontW", Narrow(face))) return;
   ++desktop().fontsHeld;
@@ -120,6 +127,11 @@ void ShowObject(int number) noexcept {
   if (auto it = desktop().objects.find(number); it != desktop().objects.end()) {
     it->second.visible = true;
   }
+}
+
+void FocusObject(int number) noexcept {
+  (void)sim::Enter("SetFocus", std::to_string(number));
+  desktop().focus = number;
 }
 
 void SetObjectText(int number, const Text& text) noexcept {

@@ -53,6 +53,14 @@ TEST_F(WindowLayer, MessagesBecomeEventRecords) {
       {"press on a text, in the main window's client area",
        [] { ::PostMessageW(Of(kText), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6)); },
        {EventKind::kLeftButtonDown, kText, 275, 18}},
+      // Not the commands 1 and 2 of the system's dialog keys: those are the
+      // tray menu's items.
+      {"Enter on a button",
+       [] { ::PostMessageW(Of(kButton), WM_KEYDOWN, VK_RETURN, 1); },
+       {EventKind::kKeyDown, kButton, 0, 0, VK_RETURN}},
+      {"Esc on the list",
+       [] { ::PostMessageW(Of(kList), WM_KEYDOWN, VK_ESCAPE, 1); },
+       {EventKind::kKeyDown, kList, 0, 0, VK_ESCAPE}},
       {"press on the main window",
        [] { ::PostMessageW(Of(kMain), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(450, 33)); },
        {EventKind::kLeftButtonDown, kMain, 450, 33}},
@@ -137,6 +145,32 @@ TEST_F(WindowLayer, ListColumnFillsTheListAndTheImageKeepsItsSize) {
   EXPECT_EQ(image.right - image.left, 60);
   EXPECT_EQ(image.bottom - image.top, 54);
   EXPECT_NE(::SendMessageW(Of(29), STM_GETICON, 0, 0), 0);
+}
+
+TEST_F(WindowLayer, WindowIconIsTheProgramsIconInBothSizes) {
+  // This binary carries the program's resources, icon group 1 among them.
+  SetWindowIcon(kMain, 1);
+  for (const auto& [kind, metric] : {std::pair{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}}) {
+    SCOPED_TRACE(kind);
+    const int size = ::GetSystemMetrics(metric);
+    const HANDLE expected = ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
+                                         IMAGE_ICON, size, size, LR_SHARED);
+    ASSERT_NE(expected, nullptr);
+    EXPECT_EQ(::SendMessageW(Of(kMain), WM_GETICON, kind, 0), reinterpret_cast<LRESULT>(expected));
+  }
+}
+
+TEST_F(WindowLayer, FocusComesBackToItsControlWithTheWindow) {
+  ShowObject(kMain);
+  FocusObject(kButton);
+  EXPECT_EQ(::GetFocus(), Of(kButton));
+  const HWND other = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
+                                       nullptr, nullptr, nullptr, nullptr);
+  ::SetActiveWindow(other);
+  ASSERT_NE(::GetFocus(), Of(kButton));
+  ::SetActiveWindow(Of(kMain));
+  EXPECT_EQ(::GetFocus(), Of(kButton));
+  ::DestroyWindow(other);
 }
 
 TEST_F(WindowLayer, DestroyingForgetsEveryObject) {
