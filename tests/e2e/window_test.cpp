@@ -219,7 +219,8 @@ TEST_F(WindowMode, KeysWorkWithoutAMouse) {
     const HWND window = FindMainWindow();
     ::SetForegroundWindow(window);
     PressKeys(c.moves);
-    EXPECT_EQ(FocusOf(window), FindControl(window, c.focus));
+    const HWND focus = FindControl(window, c.focus);
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(window) == focus; }, 3s));
     if (c.outcome == kScans) {
       EXPECT_TRUE(ScanStartsAfter([&] { PressKeys({c.press}); }));
       EXPECT_TRUE(program_->Running());
@@ -241,9 +242,13 @@ TEST_F(WindowMode, DraggingTheTitleStripMovesTheWindowByTheDistance) {
   MouseAt(from.x, from.y, MOUSEEVENTF_LEFTDOWN);
   MouseAt(from.x + 30, from.y + 20, 0);
   MouseAt(from.x + 60, from.y + 40, MOUSEEVENTF_LEFTUP);
-  ::GetWindowRect(window, &after);
-  EXPECT_EQ(after.left - before.left, 60);
-  EXPECT_EQ(after.top - before.top, 40);
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        ::GetWindowRect(window, &after);
+        return after.left - before.left == 60 && after.top - before.top == 40;
+      },
+      3s))
+      << "moved by " << after.left - before.left << ", " << after.top - before.top;
 }
 
 TEST_F(WindowMode, DeviceNodeChangesStartAScanOnlyWithAutoMount) {
