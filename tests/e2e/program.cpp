@@ -115,10 +115,11 @@ void PressKeys(const std::vector<unsigned>& keys) {
   };
   for (const unsigned code : keys) {
     std::vector<INPUT> inputs;
-    if (code & kShift) inputs.push_back(key(VK_SHIFT, 0));
+    const WORD modifier = (code & kShift) ? VK_SHIFT : (code & kAlt) ? VK_MENU : 0;
+    if (modifier != 0) inputs.push_back(key(modifier, 0));
     inputs.push_back(key(static_cast<WORD>(code), 0));
     inputs.push_back(key(static_cast<WORD>(code), KEYEVENTF_KEYUP));
-    if (code & kShift) inputs.push_back(key(VK_SHIFT, KEYEVENTF_KEYUP));
+    if (modifier != 0) inputs.push_back(key(modifier, KEYEVENTF_KEYUP));
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     // One key at a time, as a person types: each is taken before the next.
     std::this_thread::sleep_for(std::chrono::milliseconds(100));

@@ -46,8 +46,9 @@ std::vector<std::wstring> ListRows(HWND list);
 
 // Real input, through the system's input queue to the foreground window
 // (SendInput), as a user's keyboard and mouse make it; each key is pressed
-// and released, with Shift held when it carries kShift.
+// and released, with Shift or Alt held when it carries kShift or kAlt.
 inline constexpr unsigned kShift = 0x10000;
+inline constexpr unsigned kAlt = 0x20000;
 void PressKeys(const std::vector<unsigned>& keys);
 // Moves the pointer to screen point x, y and then makes `buttons`
 // (MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, both or none) there.

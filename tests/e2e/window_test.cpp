@@ -212,6 +212,7 @@ TEST_F(WindowMode, KeysWorkWithoutAMouse) {
       {"Tab round to Refresh, Enter", {VK_TAB, VK_TAB, VK_TAB}, kRefresh, VK_RETURN, kScans},
       {"Shift+Tab twice to x, Space", {kShift | VK_TAB, kShift | VK_TAB}, kClose, VK_SPACE, kEnds},
       {"Esc while idle", {}, kRefresh, VK_ESCAPE, kEnds},
+      {"Alt+F4 from a control", {}, kRefresh, kAlt | VK_F4, kEnds},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
