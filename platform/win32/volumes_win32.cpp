@@ -61,8 +61,7 @@ std::optional<Text> QueryDosTarget(const Text& name) noexcept {
 }
 
 bool DosNameInUse(const Text& name) noexcept {
-  wchar_t targets[kTargetCapacity + 1] = {};
-  if (::QueryDosDeviceW(Wide(name).c_str(), targets, kTargetCapacity) != 0) return true;
+  if (QueryDosTarget(name)) return true;
   // A target list longer than the buffer fails too, and is in use all the same.
   return ::GetLastError() != ERROR_FILE_NOT_FOUND;
 }

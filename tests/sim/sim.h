@@ -62,6 +62,7 @@ struct ProcessExit {
 };
 
 inline constexpr char16_t kSystemDirectory[] = u"C:\\Windows\\system32";
+inline constexpr std::uint32_t kFailCriticalErrors = 0x1;  // SEM_FAILCRITICALERRORS
 
 struct Process {
   std::uint16_t languageId = 0x0409;
@@ -76,7 +77,7 @@ struct Process {
   // Windows 7 or PE 3.x without KB2533623: kernel32 has no AddDllDirectory
   // and LoadLibraryExW refuses LOAD_LIBRARY_SEARCH_SYSTEM32.
   bool oldLoader = false;
-  std::uint32_t errorMode = 0;
+  std::uint32_t errorMode = 0;  // SetErrorMode flags
   // Every "There is no disk in the drive" box shown (by root), each of which
   // would wait for a person.
   std::vector<Text> criticalErrorBoxes;

@@ -13,8 +13,7 @@ void Sleep(unsigned milliseconds) noexcept {
 
 void FailCriticalErrors() noexcept {
   (void)sim::Enter("SetErrorMode");
-  constexpr std::uint32_t kFailCriticalErrors = 0x1;
-  sim::process().errorMode |= kFailCriticalErrors;
+  sim::process().errorMode |= sim::kFailCriticalErrors;
 }
 
 std::optional<OsVersion> QueryOsVersion() noexcept {

@@ -66,7 +66,6 @@ const VolumeDevice* DeviceAt(const Text& name) {
 bool Answers(const VolumeDevice* device, const Text& root) {
   if (device == nullptr) return false;
   if (!device->medium) {
-    constexpr std::uint32_t kFailCriticalErrors = 0x1;
     if ((process().errorMode & kFailCriticalErrors) == 0) {
       process().criticalErrorBoxes.push_back(root);
     }
