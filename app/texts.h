@@ -3,13 +3,14 @@
 #include <array>
 #include <cstdint>
 
+#include "parvola_version.h"
 #include "platform/text.h"
 
 namespace app {
 
 using platform::Text;
 
-inline constexpr char16_t kVersion[] = u"1.1.6.0";
+inline constexpr char16_t kVersion[] = u"" PARVOLA_VERSION;
 inline constexpr int kTextSlots = 161;
 using TextTable = std::array<Text, kTextSlots>;
 

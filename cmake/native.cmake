@@ -28,3 +28,7 @@ if(benchmark_FOUND)
   target_link_libraries(parvola_scale_bench PRIVATE parvola_core parvola_sim parvola_core
     parvola_warnings benchmark::benchmark)
 endif()
+
+# The README quotes the version the tray tooltip shows; it must not fall behind.
+add_test(NAME ReadmeNamesTheVersion
+  COMMAND grep -qF "\"Parvola V${PROJECT_VERSION}\"" ${CMAKE_SOURCE_DIR}/README.md)

@@ -51,7 +51,7 @@ TEST_F(WindowTest, ControlsAreMadeInOrderWithTheirPlacesTextsAndColours) {
   } expected[] = {
       {ctlTitle, ControlKind::kStaticText, mainWindow, {10, 9, 300, 22}, "Parvola ", kLightBlue, kNone},
       {ctlRule, ControlKind::kStaticText, mainWindow, {0, 33, 474, 1}, "", 0x000000, kNone},
-      {ctlVersion, ControlKind::kStaticText, mainWindow, {270, 12, 50, 20}, "V.1.1.6.0", kLightBlue, kNone},
+      {ctlVersion, ControlKind::kStaticText, mainWindow, {270, 12, 50, 20}, "V." PARVOLA_VERSION, kLightBlue, kNone},
       {ctlClose, ControlKind::kPushButton, mainWindow, {340, 4, 25, 25}, "x", kNone, kNone},
       {ctlPage, ControlKind::kContainer, mainWindow, {8, 35, 359, 170}, "", kLightBlue, kNone},
       {ctlIcon, ControlKind::kImage, ctlPage, {10, 50, 60, 54}, "", kLightBlue, kNone},
@@ -112,7 +112,7 @@ TEST_F(WindowTest, TrayIconAndMenuInTheUsersLanguage) {
     const sim::TrayIcon& icon = sim::tray().icons[0];
     EXPECT_EQ(icon.window, mainWindow);
     EXPECT_EQ(icon.id, static_cast<unsigned>(trayIcon));
-    EXPECT_EQ(Narrow(icon.tooltip), "Parvola V1.1.6.0");
+    EXPECT_EQ(Narrow(icon.tooltip), "Parvola V" PARVOLA_VERSION);
     EXPECT_EQ(Narrow(icon.iconFile), "C:\\Tools\\parvola.exe") << "the program's own file";
 
     const auto& items = sim::desktop().menus[trayMenu];

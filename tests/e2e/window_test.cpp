@@ -9,6 +9,7 @@
 #include <memory>
 #include <thread>
 
+#include "parvola_version.h"
 #include "tests/sim/narrow.h"
 
 namespace e2e {
@@ -91,7 +92,7 @@ TEST_F(WindowMode, ControlsHaveTheirNumbersParentsPlacesAndTexts) {
   } controls[] = {
       {kTitle, window, {10, 9, 300, 22}, L"Static", L"Parvola "},
       {kRule, window, {0, 33, 474, 1}, L"Static", L""},
-      {kVersion, window, {270, 12, 50, 20}, L"Static", L"V.1.1.6.0"},
+      {kVersion, window, {270, 12, 50, 20}, L"Static", L"V." PARVOLA_VERSION},
       {kClose, window, {340, 4, 25, 25}, L"Button", L"x"},
       {kPage, window, {8, 35, 359, 170}, nullptr, L""},
       {kIcon, page, {10, 50, 60, 54}, L"Static", nullptr},
