@@ -132,7 +132,7 @@ gtest_discover_tests(parvola_mount_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEO
 # under the machine's German locale, and every program it starts with it.
 add_executable(parvola_german_tests ${CMAKE_SOURCE_DIR}/tests/e2e/mount/german/german_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/e2e/mount/machine.cpp ${CMAKE_SOURCE_DIR}/tests/e2e/mount/scenario.cpp
-  ${CMAKE_SOURCE_DIR}/tests/e2e/program.cpp)
+  ${CMAKE_SOURCE_DIR}/tests/e2e/program.cpp ${PARVOLA_TEST_TEXT})
 target_include_directories(parvola_german_tests PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(parvola_german_tests PRIVATE parvola_warnings GTest::gtest_main advapi32
   user32)
@@ -148,13 +148,14 @@ set_tests_properties(GermanUser PROPERTIES FIXTURES_REQUIRED mount_machine TIMEO
 add_executable(parvola_inspect ${CMAKE_SOURCE_DIR}/tests/e2e/inspect/inspect.cpp
   ${CMAKE_SOURCE_DIR}/tests/e2e/program.cpp)
 target_include_directories(parvola_inspect PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(parvola_inspect PRIVATE parvola_warnings user32 comctl32)
+# It tells a finished scan by the program's own texts.
+target_link_libraries(parvola_inspect PRIVATE parvola_core parvola_warnings user32 comctl32)
 target_link_options(parvola_inspect PRIVATE -municode)
 
 # The leak soak of parvola.exe under Wine: fifty Refresh clicks, each scan
 # pausing 1.3 s by design, take longer than the other tests may.
 add_executable(parvola_soak_tests ${CMAKE_SOURCE_DIR}/tests/e2e/soak/refresh_soak_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/e2e/program.cpp)
+  ${CMAKE_SOURCE_DIR}/tests/e2e/program.cpp ${PARVOLA_TEST_TEXT})
 target_include_directories(parvola_soak_tests PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(parvola_soak_tests PRIVATE parvola_warnings GTest::gtest_main user32 ntdll)
 add_dependencies(parvola_soak_tests parvola)

@@ -68,6 +68,11 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
+std::wstring StatusText() {
+  constexpr int kStatus = 27;
+  return WindowText(FindControl(FindMainWindow(), kStatus));
+}
+
 HWND FindControl(HWND mainWindow, int number) {
   constexpr int kPage = 20;
   if (HWND control = ::GetDlgItem(mainWindow, number)) return control;

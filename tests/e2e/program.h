@@ -36,6 +36,9 @@ HWND FindMainWindow();
 
 std::wstring WindowText(HWND window);
 
+// The main window's status line; empty when there is none.
+std::wstring StatusText();
+
 // Control `number` of the main window, also when it lies in the page
 // container; nullptr when there is none.
 HWND FindControl(HWND mainWindow, int number);

@@ -8,13 +8,14 @@
 #include <cstdio>
 #include <string>
 
+#include "app/texts.h"
+#include "mounter/scan_texts.h"
 #include "tests/e2e/program.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int kStatus = 27;
 constexpr int kDriveList = 28;
 
 // msvcrt's wide printf stops at the first non-ASCII character.
@@ -28,8 +29,6 @@ void Print(const std::wstring& text) {
   std::fwrite(bytes.data(), 1, bytes.size(), stdout);
   std::fflush(stdout);
 }
-
-std::wstring Status() { return e2e::WindowText(e2e::FindControl(e2e::FindMainWindow(), kStatus)); }
 
 BOOL CALLBACK FindBalloon(HWND window, LPARAM found) {
   wchar_t name[64] = {};
@@ -48,19 +47,27 @@ HWND VisibleBalloon() {
   return found;
 }
 
+// Whether `status` is one of the texts a finished scan shows, in the
+// language the program took from this same user.
+bool ShowsScanResult(const std::wstring& status) {
+  const app::TextTable texts = app::MakeTextTable(::GetUserDefaultLangID());
+  const platform::Text text(status.begin(), status.end());
+  if (text == texts[app::kTextNothingFound]) return true;
+  for (int count = 1; count <= 24; ++count) {  // a letter each, C to Z
+    if (text == mounter::MakeCountText(count, texts[app::kTextFoundSuffix])) return true;
+  }
+  return false;
+}
+
 int Wait() {
   const bool ready = e2e::WaitUntil(
-      [] {
-        const std::wstring status = Status();
-        return ::IsWindowVisible(e2e::FindMainWindow()) && !status.empty() &&
-               status != L"Check System..." && status != L"\u00DCberpr\u00FCfe System...";
-      },
+      [] { return ::IsWindowVisible(e2e::FindMainWindow()) && ShowsScanResult(e2e::StatusText()); },
       60s);
   if (!ready) {
-    Print(L"no scan result within 60 s");
+    Print(L"no scan result within 60 s; the status line reads \"" + e2e::StatusText() + L"\"");
     return 1;
   }
-  Print(L"status: " + Status());
+  Print(L"status: " + e2e::StatusText());
   for (const std::wstring& row : e2e::ListRows(e2e::FindControl(e2e::FindMainWindow(), kDriveList))) {
     Print(L"row:    " + row);
   }

@@ -21,7 +21,6 @@ BOOL CALLBACK FindBalloon(HWND window, LPARAM found) {
 
 }  // namespace
 
-std::wstring StatusText() { return WindowText(FindControl(FindMainWindow(), kStatusControl)); }
 
 std::vector<std::wstring> DriveRows() {
   return ListRows(FindControl(FindMainWindow(), kDriveListControl));

@@ -22,15 +22,13 @@ class MachineScenario : public ::testing::Test {
   std::vector<TestVolume> volumes_;
 };
 
-inline constexpr int kStatusControl = 27;
 inline constexpr int kDriveListControl = 28;
 inline constexpr int kExitMenuItem = 3;
 // A scan runs on for its final pause after its result is shown; a request
 // made before its end is dropped.
 inline constexpr std::chrono::milliseconds kScanFinalPause{1300};
 
-// The texts of the main window of the running instance (empty when none).
-std::wstring StatusText();
+// The drive list of the running instance (empty when none).
 std::vector<std::wstring> DriveRows();
 
 // Text of the balloon Wine's virtual desktop shows, or empty while none is

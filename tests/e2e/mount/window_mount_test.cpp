@@ -12,6 +12,7 @@
 #include "tests/e2e/mount/machine.h"
 #include "tests/e2e/mount/scenario.h"
 #include "tests/e2e/program.h"
+#include "tests/e2e/wait.h"
 #include "tests/sim/narrow.h"
 
 namespace e2e {
@@ -45,8 +46,7 @@ class MountWindow : public MachineScenario {
     ASSERT_GE(free_.size(), 3u);
     program_ = std::make_unique<Program>(arguments);
     ASSERT_TRUE(program_->started());
-    ASSERT_TRUE(WaitUntil([&] { return StatusText() == result; }, 60s))
-        << "status: " << Narrow(StatusText());
+    ASSERT_TRUE(StatusBecomes(result, 60s));
   }
 
   std::wstring free_;

@@ -10,13 +10,14 @@
 #include <vector>
 
 #include "tests/e2e/program.h"
+#include "tests/e2e/wait.h"
 
 namespace e2e {
 namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int kStatus = 27, kRefresh = 30;
+constexpr int kRefresh = 30;
 constexpr int kRefreshes = 50;
 const std::wstring kChecking = L"Check System...";
 const std::wstring kNothingFound = L"No partition found.";
@@ -93,13 +94,11 @@ Counts Measure(HANDLE process, DWORD processId) {
   return counts;
 }
 
-std::wstring Status() { return WindowText(FindControl(FindMainWindow(), kStatus)); }
-
 TEST(RefreshSoak, FiftyRefreshesLeaveHandleAndObjectCountsAsAfterTheFirstScan) {
   Program program(L"");
   ASSERT_TRUE(program.started());
   ASSERT_TRUE(WaitUntil([] { return ::IsWindowVisible(FindMainWindow()) != FALSE; }, 30s));
-  ASSERT_TRUE(WaitUntil([] { return Status() == kNothingFound; }, 30s));
+  ASSERT_TRUE(StatusBecomes(kNothingFound, 30s));
   std::this_thread::sleep_for(kFinalPause);
 
   const HWND window = FindMainWindow();
@@ -119,10 +118,10 @@ TEST(RefreshSoak, FiftyRefreshesLeaveHandleAndObjectCountsAsAfterTheFirstScan) {
     ASSERT_TRUE(WaitUntil(
         [&] {
           ::SendMessageW(refresh, BM_CLICK, 0, 0);
-          return WaitUntil([] { return Status() == kChecking; }, 300ms);
+          return WaitUntil([] { return StatusText() == kChecking; }, 300ms);
         },
         10s));
-    ASSERT_TRUE(WaitUntil([] { return Status() == kNothingFound; }, 30s));
+    ASSERT_TRUE(StatusBecomes(kNothingFound, 30s));
     series += " " + std::to_string(Measure(process, processId).handles);
   }
   std::this_thread::sleep_for(kFinalPause);

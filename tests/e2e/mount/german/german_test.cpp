@@ -8,6 +8,7 @@
 #include "tests/e2e/mount/machine.h"
 #include "tests/e2e/mount/scenario.h"
 #include "tests/e2e/program.h"
+#include "tests/e2e/wait.h"
 
 namespace e2e {
 namespace {
@@ -30,7 +31,7 @@ TEST_F(GermanUser, ResultAndSecondInstanceNoticeAreGerman) {
   ASSERT_FALSE(free.empty());
   Program first(L"");
   ASSERT_TRUE(first.started());
-  EXPECT_TRUE(WaitUntil([] { return StatusText() == L"1 neue Partition(en) gefunden."; }, 60s));
+  EXPECT_TRUE(StatusBecomes(L"1 neue Partition(en) gefunden.", 60s));
   EXPECT_EQ(DriveRows(), std::vector<std::wstring>{Drive(free[0]) + L" - " + volumes_[0].label +
                                                    L"   \"SCSI\""});
 
