@@ -64,6 +64,9 @@ struct Registry {
   // Runs after every size-only RegQueryValueExW: lets a test change a value
   // between the size query and the data read.
   std::function<void()> afterSizeQuery;
+  // Runs once after the next RegEnumKeyExW that names a subkey: lets a test
+  // remove a key between the listing and the write (a stick pulled).
+  std::function<void()> afterListing;
 
   // Bookkeeping the tests inspect.
   std::map<platform::Key, RegistryHandle> handles;
@@ -72,8 +75,8 @@ struct Registry {
   int badCloses = 0;  // closes of a key that is not open
   // Where the last listing by position stood. Windows finds the n-th subkey
   // at once; walking the map from its start would make every walk over a
-  // key's subkeys quadratic and the scale figures meaningless. Keys are
-  // never removed, so the place stays valid while the count is unchanged.
+  // key's subkeys quadratic and the scale figures meaningless. Adding or
+  // removing a key changes the count, and the place is then found afresh.
   struct ListingPlace {
     const RegistryNode* node = nullptr;
     std::size_t count = 0;
@@ -90,6 +93,7 @@ RegistryNode& AddRegistryKey(platform::TextView path, platform::TextView compute
 const RegistryNode* FindRegistryKey(platform::TextView path, platform::TextView computer = u"");
 void PutRegistryValue(platform::TextView path, platform::TextView name, std::uint32_t type,
                       std::vector<std::uint8_t> data);
+void RemoveRegistryKey(platform::TextView path);
 std::optional<RegistryValue> RegistryValueAt(platform::TextView path, platform::TextView name);
 
 }  // namespace sim
