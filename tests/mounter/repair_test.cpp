@@ -126,7 +126,7 @@ TEST(RepairVolumeRecords, ARecordThatCannotBeOpenedIsNeverMadeAndTheWalkGoesOn) 
       {"refused", [] { registry().refuseOpen.insert(Record(u"1")); }},
       // Made anew, it would be a device record of no device, written as SYSTEM.
       {"removed between the listing and the write (a stick pulled)",
-       [] { registry().afterListing = [] { sim::RemoveRegistryKey(Record(u"1")); }; }},
+       [] { sim::OnNextCall("RegCloseKey", [] { sim::RemoveRegistryKey(Record(u"1")); }); }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

@@ -264,7 +264,6 @@ std::int32_t EnumerateSubkey(Key key, std::uint32_t position, Text& name) noexce
   // https://learn.microsoft.com/windows/win32/api/winreg/nf-winreg-regenumkeyexw
   if (found.size() + 1 > sim::kNameCapacity) return kErrorMoreData;
   name = found;
-  if (auto after = std::exchange(registry().afterListing, nullptr)) after();
   return 0;
 }
 

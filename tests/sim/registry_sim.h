@@ -64,9 +64,6 @@ struct Registry {
   // Runs after every size-only RegQueryValueExW: lets a test change a value
   // between the size query and the data read.
   std::function<void()> afterSizeQuery;
-  // Runs once after the next RegEnumKeyExW that names a subkey: lets a test
-  // remove a key between the listing and the write (a stick pulled).
-  std::function<void()> afterListing;
 
   // Bookkeeping the tests inspect.
   std::map<platform::Key, RegistryHandle> handles;

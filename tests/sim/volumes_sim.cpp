@@ -104,11 +104,6 @@ std::uint32_t LiveDriveType(const Text& name) {
   return device ? device->driveType : platform::kDriveNoRootDir;
 }
 
-template <class Hook>
-void RunOnce(Hook& hook) {
-  if (auto run = std::exchange(hook, nullptr)) run();
-}
-
 // GetVolumeInformationW on a drive without a medium shows the "There is no
 // disk in the drive" box unless the error mode fails critical errors; the
 // call then fails either way.
@@ -162,7 +157,7 @@ std::uint32_t ReadLogicalDriveStrings(Text& buffer) noexcept {
       result = static_cast<std::uint32_t>(strings.size());
     }
   }
-  sim::RunOnce(volumes().afterDriveStrings);
+  if (auto after = std::exchange(volumes().afterDriveStrings, nullptr)) after();
   return result;
 }
 
@@ -216,19 +211,14 @@ bool DefineDosName(std::uint32_t flags, const Text& name,
   if (stack.empty()) volumes().dosNames.erase(key);
   sim::KeepDriveType(key);
   volumes().definitions.push_back({flags, name, target});
-  sim::RunOnce(volumes().afterDefinition);
   return true;
 }
 
 std::optional<std::vector<Text>> QueryDosTargets(const Text& name) noexcept {
-  const bool fails = sim::Enter("QueryDosDeviceW", Narrow(name));
-  std::optional<std::vector<Text>> targets;
+  if (sim::Enter("QueryDosDeviceW", Narrow(name))) return std::nullopt;
   const auto it = volumes().dosNames.find(AsciiLower(name));
-  if (!fails && it != volumes().dosNames.end()) {
-    targets.emplace(it->second.rbegin(), it->second.rend());
-  }
-  sim::RunOnce(volumes().afterDosQuery);
-  return targets;
+  if (it == volumes().dosNames.end()) return std::nullopt;
+  return std::vector<Text>(it->second.rbegin(), it->second.rend());
 }
 
 std::optional<Text> QueryDosTarget(const Text& name) noexcept {
@@ -239,10 +229,8 @@ std::optional<Text> QueryDosTarget(const Text& name) noexcept {
 
 bool DosNameInUse(const Text& name) noexcept {
   // A failed query is not a "not found".
-  const bool fails = sim::Enter("QueryDosDeviceW", Narrow(name));
-  const bool defined = sim::TargetOf(name).has_value();
-  sim::RunOnce(volumes().afterDosQuery);
-  return fails || defined;
+  if (sim::Enter("QueryDosDeviceW", Narrow(name))) return true;
+  return sim::TargetOf(name).has_value();
 }
 
 Handle OpenDevice(const Text& deviceName) noexcept {

@@ -48,11 +48,6 @@ struct Volumes {
   // Run once right after the next GetLogicalDriveStringsW, to change the
   // letters between the program's two calls.
   std::function<void()> afterDriveStrings;
-  // Run once right after the next QueryDosDeviceW: another program defining
-  // a letter between the program's check and its definition.
-  std::function<void()> afterDosQuery;
-  // Run once right after the next DefineDosDeviceW that took effect.
-  std::function<void()> afterDefinition;
   // Which device each open handle refers to.
   std::map<platform::Handle, Text> openDevices;
   platform::Handle nextHandle = 0x1000;
