@@ -214,6 +214,8 @@ bool DefineDosName(std::uint32_t flags, const Text& name,
   return true;
 }
 
+// The mapping in force first, then the earlier ones still stacked below it.
+// https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-querydosdevicew
 std::optional<std::vector<Text>> QueryDosTargets(const Text& name) noexcept {
   if (sim::Enter("QueryDosDeviceW", Narrow(name))) return std::nullopt;
   const auto it = volumes().dosNames.find(AsciiLower(name));
