@@ -38,8 +38,8 @@ char16_t Upper(char16_t letter) {
 }
 
 constexpr std::uint32_t kExactRemoval = platform::kDefineRawTargetPath |
-                                       platform::kDefineRemoveDefinition |
-                                       platform::kDefineExactMatchOnRemove;
+                                        platform::kDefineRemoveDefinition |
+                                        platform::kDefineExactMatchOnRemove;
 
 // Removes the one definition of `name` that leads to `target`. As the
 // system account a name can hold a stack of definitions, and a removal
@@ -114,8 +114,9 @@ bool DefinedAlone(const Text& designator, const Text& volume) {
   const auto targets = platform::QueryDosTargets(designator);
   const auto ours = [&](const Text& target) { return platform::AsciiLower(target) == volume; };
   if (targets && targets->size() == 1 && ours(targets->front())) return true;
-  // Taken away only when ours is there: where the flag is ignored (Wine),
-  // the removal would take whatever is on top.
+  // Not read back, ours goes too: the exact match spares any other
+  // definition. Read back without ours (it did not take), nothing is
+  // removed: where the flag is ignored (Wine) that would take another's.
   if (!targets || std::any_of(targets->begin(), targets->end(), ours)) {
     (void)RemoveExactly(designator, volume);
   }
@@ -182,15 +183,16 @@ void RunScan(const ScanOptions& options) {
       // waits for the next scan.
       // https://learn.microsoft.com/windows/win32/fileio/defining-an-ms-dos-device-name
       if (platform::DosNameInUse(designator)) continue;
-      if (!platform::DefineDosName(platform::kDefineRawTargetPath, designator, volumes[i])) continue;
-      if (!DefinedAlone(designator, volumes[i])) continue;
+      const Text& volume = volumes[i];
+      if (!platform::DefineDosName(platform::kDefineRawTargetPath, designator, volume)) continue;
+      if (!DefinedAlone(designator, volume)) continue;
       if (platform::ProbeVolume(designator + u"\\") != 1) {
         // An empty slot's volume stays in the volume class, so a letter
         // taken from it before the scan would only move to the next free
         // one; with "-rl" it is taken back at once and the slot ends free.
         if (options.removeLetters == 1 &&
             platform::QueryDriveType(designator) == platform::kDriveRemovable) {
-          (void)RemoveExactly(designator, volumes[i]);
+          (void)RemoveExactly(designator, volume);
         }
         continue;
       }
