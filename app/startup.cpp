@@ -4,6 +4,7 @@
 #include "app/texts.h"
 #include "app/window.h"
 #include "app/window_loop.h"
+#include "mounter/enumerate.h"
 #include "mounter/scan.h"
 #include "platform/kernel32.h"
 #include "platform/system.h"
@@ -18,6 +19,8 @@ constexpr unsigned kHideMilliseconds = 420;
 constexpr unsigned kHideFlags = 0x50010;  // AW_SLIDE | AW_HIDE | AW_CENTER
 
 [[noreturn]] void End(Mode mode) {
+  // Exit during a "-usb" scan must not leave "vol" defined behind it.
+  const mounter::BusQueryHold hold;
   if (mode == Mode::kInteractive) {
     platform::AnimateObject(mainWindow, kHideMilliseconds, kHideFlags);
   }

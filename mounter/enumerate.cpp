@@ -1,9 +1,12 @@
 #include "mounter/enumerate.h"
 
+#include <atomic>
+
 #include "mounter/repair.h"
 #include "mounter/storage_device.h"
 #include "platform/kernel32.h"
 #include "platform/setupapi.h"
+#include "platform/system.h"
 #include "platform/system_library.h"
 #include "platform/volumes.h"
 
@@ -12,13 +15,25 @@ namespace {
 
 constexpr char16_t kDynamicDiskMarker[] = u"physicaldmvolumes";
 constexpr char16_t kTransientName[] = u"vol";
+constexpr unsigned kHoldPollMilliseconds = 10;
+constexpr int kHoldPolls = 100;  // 1 s
+
+// Shared by the scan thread's queries and the main thread's end. A query
+// claims the name before it looks for a hold, and the hold is set before it
+// looks for a claim, so one of the two always sees the other.
+std::atomic<bool> nameClaimed{false};
+std::atomic<bool> queriesHeld{false};
 
 // Takes off exactly the definition of "vol" it was given: an earlier
 // definition (another program's) is in force again afterwards.
 class TransientDosName {
  public:
   TransientDosName(const Text& name, const Text& target) : name_(name), target_(target) {
-    defined_ = platform::DefineDosName(platform::kDefineRawTargetPath, name_, target_);
+    nameClaimed = true;
+    if (!queriesHeld) {
+      defined_ = platform::DefineDosName(platform::kDefineRawTargetPath, name_, target_);
+    }
+    if (!defined_) nameClaimed = false;
   }
   ~TransientDosName() {
     if (defined_) {
@@ -26,6 +41,7 @@ class TransientDosName {
                                         platform::kDefineRemoveDefinition |
                                         platform::kDefineExactMatchOnRemove,
                                     name_, target_);
+      nameClaimed = false;
     }
   }
   TransientDosName(const TransientDosName&) = delete;
@@ -40,6 +56,17 @@ class TransientDosName {
 };
 
 }  // namespace
+
+BusQueryHold::BusQueryHold() {
+  queriesHeld = true;
+  for (int poll = 0; poll < kHoldPolls && nameClaimed; ++poll) {
+    platform::Sleep(kHoldPollMilliseconds);
+  }
+}
+
+// A process that ends never gets here; a hold that goes lets queries
+// define "vol" again.
+BusQueryHold::~BusQueryHold() { queriesHeld = false; }
 
 int ParseGuidText(const Text& text, platform::Guid& guid) {
   return platform::ClsidFromText(text, guid) == 0 ? 1 : 0;

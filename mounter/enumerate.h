@@ -26,6 +26,18 @@ Text EnumerateVolumeDevices(std::int64_t usbOnly);
 // found it.
 std::uint32_t QueryVolumeBusType(const Text& devicePath);
 
+// For the end of the program: while it lives, no bus query defines "vol",
+// and making it waits up to 1 s for a query that holds "vol" now to take it
+// away (a query holds it for milliseconds). A process that ended in between
+// would leave "vol" defined until the system restarts.
+class BusQueryHold {
+ public:
+  BusQueryHold();
+  ~BusQueryHold();
+  BusQueryHold(const BusQueryHold&) = delete;
+  BusQueryHold& operator=(const BusQueryHold&) = delete;
+};
+
 // CLSIDFromString: 1 when the text was a GUID, else 0.
 int ParseGuidText(const Text& text, platform::Guid& guid);
 

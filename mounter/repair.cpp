@@ -33,11 +33,13 @@ void RepairVolumeRecords() {
     registry::Text recordPath(kRecordsPath);
     recordPath.append(u"\\").append(record);
     for (const ClassValue& value : kClassValues) {
-      // Whatever a readable value holds, it stays.
+      // Whatever a readable value holds, it stays. A record that vanished
+      // since the listing (a stick pulled) is not made anew: that would be
+      // a device record of a device that does not exist.
       (void)registry::RegistryReadValue(&status, u"hklm", recordPath, value.name);
       if (status != 0) {
-        (void)registry::RegistryWriteValue(u"hklm", recordPath, value.name, registry::kRegSz,
-                                           value.data);
+        (void)registry::RegistryWriteExistingValue(u"hklm", recordPath, value.name,
+                                                   registry::kRegSz, value.data);
       }
     }
   }

@@ -1,5 +1,7 @@
 #include "mounter/scan.h"
 
+#include <algorithm>
+
 #include "app/objects.h"
 #include "app/texts.h"
 #include "mounter/driveinfo.h"
@@ -35,10 +37,23 @@ char16_t Upper(char16_t letter) {
   return letter >= u'a' && letter <= u'z' ? static_cast<char16_t>(letter - u'a' + u'A') : letter;
 }
 
+constexpr std::uint32_t kExactRemoval = platform::kDefineRawTargetPath |
+                                        platform::kDefineRemoveDefinition |
+                                        platform::kDefineExactMatchOnRemove;
+
+// Removes the one definition of `name` that leads to `target`. As the
+// system account a name can hold a stack of definitions, and a removal
+// without a target pops whatever lies on top, perhaps not the one inspected.
+// https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-definedosdevicew
+bool RemoveExactly(const Text& name, const Text& target) {
+  return platform::DefineDosName(kExactRemoval, name, target);
+}
+
+// A letter whose target cannot be read is left alone.
 void TakeLetterAway(const Text& designator) {
-  (void)platform::DefineDosName(
-      platform::kDefineRawTargetPath | platform::kDefineRemoveDefinition, designator,
-      std::nullopt);
+  if (const auto target = platform::QueryDosTarget(designator)) {
+    (void)RemoveExactly(designator, *target);
+  }
 }
 
 // Empty card-reader slots and the like keep a letter that leads nowhere;
@@ -53,6 +68,16 @@ void RemoveEmptyRemovableDrives() {
   }
 }
 
+// Windows keeps a letter's drive type from when the letter was made, so a
+// pulled stick's letter may go on saying removable: the object it names is
+// asked too. An empty drive, a locked volume or any other failure to open
+// keeps the letter.
+bool LeadsNowhere(const Text& drive) {
+  if (platform::QueryDriveType(drive) == platform::kDriveNoRootDir) return true;
+  const std::uint32_t error = platform::DeviceOpenError(u"\\\\.\\" + drive);
+  return error == platform::kErrorFileNotFound || error == platform::kErrorPathNotFound;
+}
+
 std::vector<Text> SplitVolumeList(const Text& list) {
   std::vector<Text> entries;
   std::size_t start = 0;
@@ -64,20 +89,38 @@ std::vector<Text> SplitVolumeList(const Text& list) {
 }
 
 // Strikes the volumes that already sit behind a letter and the letters in
-// use. A letter whose root is gone loses its definition but still counts as
+// use. A letter that leads nowhere loses its definition but still counts as
 // in use for the rest of this scan.
 void StrikeLettered(std::vector<Text>& volumes, Text& freeLetters) {
   LogicalDriveList drives;
   ListLogicalDrives(drives);
   for (const Text& drive : drives) {
-    if (platform::QueryDriveType(drive) == platform::kDriveNoRootDir) TakeLetterAway(drive);
+    auto target = platform::QueryDosTarget(drive);
+    if (target && LeadsNowhere(drive)) {
+      (void)RemoveExactly(drive, *target);
+      target = platform::QueryDosTarget(drive);
+    }
     // Whole entries are compared, so one volume's path that ends another's
     // (or an empty target) strikes nothing else.
-    if (const auto target = platform::QueryDosTarget(drive)) {
-      std::erase(volumes, platform::AsciiLower(*target));
-    }
+    if (target) std::erase(volumes, platform::AsciiLower(*target));
     std::erase(freeLetters, drive[0]);
   }
+}
+
+// Whether `designator` now holds our definition and nothing else. Someone
+// who defined it between our check and our definition has ours stacked on
+// theirs, and the letter would lead to our volume: ours is taken away again.
+bool DefinedAlone(const Text& designator, const Text& volume) {
+  const auto targets = platform::QueryDosTargets(designator);
+  const auto ours = [&](const Text& target) { return platform::AsciiLower(target) == volume; };
+  if (targets && targets->size() == 1 && ours(targets->front())) return true;
+  // Not read back, ours goes too: the exact match spares any other
+  // definition. Read back without ours (it did not take), nothing is
+  // removed: where the flag is ignored (Wine) that would take another's.
+  if (!targets || std::any_of(targets->begin(), targets->end(), ours)) {
+    (void)RemoveExactly(designator, volume);
+  }
+  return false;
 }
 
 }  // namespace
@@ -140,8 +183,19 @@ void RunScan(const ScanOptions& options) {
       // waits for the next scan.
       // https://learn.microsoft.com/windows/win32/fileio/defining-an-ms-dos-device-name
       if (platform::DosNameInUse(designator)) continue;
-      (void)platform::DefineDosName(platform::kDefineRawTargetPath, designator, volumes[i]);
-      if (platform::ProbeVolume(designator + u"\\") != 1) continue;
+      const Text& volume = volumes[i];
+      if (!platform::DefineDosName(platform::kDefineRawTargetPath, designator, volume)) continue;
+      if (!DefinedAlone(designator, volume)) continue;
+      if (platform::ProbeVolume(designator + u"\\") != 1) {
+        // An empty slot's volume stays in the volume class, so a letter
+        // taken from it before the scan would only move to the next free
+        // one; with "-rl" it is taken back at once and the slot ends free.
+        if (options.removeLetters == 1 &&
+            platform::QueryDriveType(designator) == platform::kDriveRemovable) {
+          (void)RemoveExactly(designator, volume);
+        }
+        continue;
+      }
 
       ++mountedCount;
       const Text label = ReadVolumeLabel(designator);

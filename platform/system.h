@@ -13,7 +13,8 @@ void Sleep(unsigned milliseconds) noexcept;
 
 // Adds SEM_FAILCRITICALERRORS to the process's error mode and keeps the rest:
 // a drive without a medium then fails the call instead of showing a system
-// box that waits for a person. Threads started later inherit it.
+// box that waits for a person. The mode belongs to the process, so every
+// thread has it; child processes inherit it.
 void FailCriticalErrors() noexcept;
 
 struct OsVersion {

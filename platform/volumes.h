@@ -19,6 +19,10 @@ inline constexpr std::uint32_t kDefineRawTargetPath = 0x1;
 inline constexpr std::uint32_t kDefineRemoveDefinition = 0x2;
 inline constexpr std::uint32_t kDefineExactMatchOnRemove = 0x4;
 
+// Errors of opening a device that say its object does not exist.
+inline constexpr std::uint32_t kErrorFileNotFound = 2;
+inline constexpr std::uint32_t kErrorPathNotFound = 3;
+
 // GetLogicalDriveStringsW with the length buffer.size() (an empty buffer asks
 // for the length needed). Returns what the call returns: the characters
 // stored without the final terminator; when the buffer is too small, the
@@ -44,6 +48,10 @@ inline constexpr std::uint32_t kDefineExactMatchOnRemove = 0x4;
 // `name`. Nothing when the call fails.
 [[nodiscard]] std::optional<Text> QueryDosTarget(const Text& name) noexcept;
 
+// QueryDosDeviceW with a capacity of 260: every target of `name`, the one
+// in force first. Nothing when the call fails (also when they do not fit).
+[[nodiscard]] std::optional<std::vector<Text>> QueryDosTargets(const Text& name) noexcept;
+
 // QueryDosDeviceW: whether `name` has a definition now. Only the system's
 // "not found" makes a name free; any other failure counts as in use.
 [[nodiscard]] bool DosNameInUse(const Text& name) noexcept;
@@ -52,6 +60,10 @@ inline constexpr std::uint32_t kDefineExactMatchOnRemove = 0x4;
 // shared for reading and writing, OPEN_EXISTING. 0 on failure; the handle
 // is closed with CloseHandle.
 [[nodiscard]] Handle OpenDevice(const Text& deviceName) noexcept;
+
+// Opens a device as OpenDevice does and closes it at once: 0 when it
+// opened, else the error of the open.
+[[nodiscard]] std::uint32_t DeviceOpenError(const Text& deviceName) noexcept;
 
 // DeviceIoControl(IOCTL_STORAGE_QUERY_PROPERTY) asking for the standard
 // device descriptor (a zeroed 12-byte query) into a zeroed 1059-byte buffer.

@@ -64,16 +64,29 @@ OpenOutcome OpenForReadingOn(TextView computer, TextView rootName, TextView keyP
   return opened.key ? OpenOutcome::kOpened : OpenOutcome::kNotOpened;
 }
 
-platform::UniqueRegistryKey OpenForWriting(TextView rootName, TextView keyPath) {
+namespace {
+
+platform::UniqueRegistryKey OpenWithAllAccess(TextView rootName, TextView keyPath,
+                                              bool createMissing) {
   const ResolvedKey resolved = ResolveKey(rootName, keyPath);
   platform::UniqueRegistryKey key;
   if (resolved.root == 0) return key;
   const Text path(resolved.path);
   const std::uint32_t access = platform::kKeyAllAccess | resolved.viewFlag;
-  if (platform::OpenRegistryKey(resolved.root, path, access, *key.put()) != 0) {
+  if (platform::OpenRegistryKey(resolved.root, path, access, *key.put()) != 0 && createMissing) {
     (void)platform::CreateRegistryKey(resolved.root, path, access, *key.put());
   }
   return key;
+}
+
+}  // namespace
+
+platform::UniqueRegistryKey OpenForWriting(TextView rootName, TextView keyPath) {
+  return OpenWithAllAccess(rootName, keyPath, true);
+}
+
+platform::UniqueRegistryKey OpenExistingForWriting(TextView rootName, TextView keyPath) {
+  return OpenWithAllAccess(rootName, keyPath, false);
 }
 
 }  // namespace registry

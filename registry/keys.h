@@ -45,5 +45,8 @@ enum class OpenOutcome {
 // KEY_ALL_ACCESS plus the view flag: opens the key, else creates it together
 // with the missing keys above it.
 [[nodiscard]] platform::UniqueRegistryKey OpenForWriting(TextView rootName, TextView keyPath);
+// The same, without the creation: a missing key stays missing.
+[[nodiscard]] platform::UniqueRegistryKey OpenExistingForWriting(TextView rootName,
+                                                                 TextView keyPath);
 
 }  // namespace registry

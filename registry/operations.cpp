@@ -25,6 +25,15 @@ bool AnyHoldsNul(std::initializer_list<TextView> texts) {
                      [](TextView text) { return text.find(u'\0') != TextView::npos; });
 }
 
+int WriteInto(const platform::UniqueRegistryKey& key, TextView valueName, std::uint32_t type,
+              TextView text) {
+  if (!key) return 1;
+  if (type == 0) return 0;
+  const std::optional<Bytes> data = TextData(type, text);
+  if (!data) return 1;
+  return platform::SetRegistryValue(key.get(), Text(valueName), type, *data) == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 Text RegistryListSubkey(RegistryStatus* status, TextView rootName, TextView keyPath,
@@ -92,12 +101,13 @@ Text RegistryReadValue(RegistryStatus* status, TextView rootName, TextView keyPa
 int RegistryWriteValue(TextView rootName, TextView keyPath, TextView valueName, std::uint32_t type,
                        TextView text) {
   if (AnyHoldsNul({rootName, keyPath, valueName})) return 1;
-  const platform::UniqueRegistryKey key = OpenForWriting(rootName, keyPath);
-  if (!key) return 1;
-  if (type == 0) return 0;
-  const std::optional<Bytes> data = TextData(type, text);
-  if (!data) return 1;
-  return platform::SetRegistryValue(key.get(), Text(valueName), type, *data) == 0 ? 0 : 1;
+  return WriteInto(OpenForWriting(rootName, keyPath), valueName, type, text);
+}
+
+int RegistryWriteExistingValue(TextView rootName, TextView keyPath, TextView valueName,
+                               std::uint32_t type, TextView text) {
+  if (AnyHoldsNul({rootName, keyPath, valueName})) return 1;
+  return WriteInto(OpenExistingForWriting(rootName, keyPath), valueName, type, text);
 }
 
 }  // namespace registry

@@ -33,4 +33,9 @@ Text RegistryReadValue(RegistryStatus* status, TextView rootName, TextView keyPa
 int RegistryWriteValue(TextView rootName, TextView keyPath, TextView valueName, std::uint32_t type,
                        TextView text);
 
+// As RegistryWriteValue, but only into a key that exists: a missing key is
+// not created, and the call fails.
+int RegistryWriteExistingValue(TextView rootName, TextView keyPath, TextView valueName,
+                               std::uint32_t type, TextView text);
+
 }  // namespace registry

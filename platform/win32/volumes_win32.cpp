@@ -51,28 +51,72 @@ bool DefineDosName(std::uint32_t flags, const Text& name,
          FALSE;
 }
 
+namespace {
+
+// The answer is a list of targets, each ending in NUL, the one in force
+// first. `error` is read at once: freeing the name's copy may change the
+// last error before a caller could read it.
+DWORD QueryTargetList(const Text& name, wchar_t (&targets)[kTargetCapacity + 1], DWORD& error) {
+  const std::wstring wideName = Wide(name);
+  const DWORD stored = ::QueryDosDeviceW(wideName.c_str(), targets, kTargetCapacity);
+  error = stored == 0 ? ::GetLastError() : ERROR_SUCCESS;
+  return stored;
+}
+
+HANDLE OpenWithoutAccess(const Text& deviceName, DWORD& error) {
+  // No access rights: the property query needs none, and a volume that is
+  // in use by others still opens.
+  const std::wstring wideName = Wide(deviceName);
+  const HANDLE device = ::CreateFileW(wideName.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+  error = device == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
+  return device;
+}
+
+}  // namespace
+
 std::optional<Text> QueryDosTarget(const Text& name) noexcept {
-  // The answer is a list of targets, each ending in NUL; the first is the
-  // one in force.
   wchar_t targets[kTargetCapacity + 1] = {};
-  const DWORD stored = ::QueryDosDeviceW(Wide(name).c_str(), targets, kTargetCapacity);
+  DWORD error = ERROR_SUCCESS;
+  const DWORD stored = QueryTargetList(name, targets, error);
   if (stored == 0) return std::nullopt;
   return win32::FromWide(targets, ::wcsnlen(targets, std::min(stored, kTargetCapacity)));
 }
 
+std::optional<std::vector<Text>> QueryDosTargets(const Text& name) noexcept {
+  wchar_t targets[kTargetCapacity + 1] = {};
+  DWORD error = ERROR_SUCCESS;
+  const DWORD stored = std::min(QueryTargetList(name, targets, error), kTargetCapacity);
+  if (stored == 0) return std::nullopt;
+  std::vector<Text> list;
+  for (DWORD at = 0; at < stored && targets[at] != L'\0';) {
+    const std::size_t length = ::wcsnlen(targets + at, stored - at);
+    list.push_back(win32::FromWide(targets + at, length));
+    at += static_cast<DWORD>(length) + 1;
+  }
+  return list;
+}
+
 bool DosNameInUse(const Text& name) noexcept {
-  if (QueryDosTarget(name)) return true;
+  wchar_t targets[kTargetCapacity + 1] = {};
+  DWORD error = ERROR_SUCCESS;
+  if (QueryTargetList(name, targets, error) != 0) return true;
   // A target list longer than the buffer fails too, and is in use all the same.
-  return ::GetLastError() != ERROR_FILE_NOT_FOUND;
+  return error != ERROR_FILE_NOT_FOUND;
 }
 
 Handle OpenDevice(const Text& deviceName) noexcept {
-  // No access rights: the property query needs none, and a volume that is
-  // in use by others still opens.
-  const HANDLE device = ::CreateFileW(Wide(deviceName).c_str(), 0,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      0, nullptr);
+  DWORD error = ERROR_SUCCESS;
+  const HANDLE device = OpenWithoutAccess(deviceName, error);
   return device == INVALID_HANDLE_VALUE ? 0 : reinterpret_cast<Handle>(device);
+}
+
+std::uint32_t DeviceOpenError(const Text& deviceName) noexcept {
+  DWORD error = ERROR_SUCCESS;
+  const HANDLE device = OpenWithoutAccess(deviceName, error);
+  if (device == INVALID_HANDLE_VALUE) return error;
+  ::CloseHandle(device);
+  return ERROR_SUCCESS;
 }
 
 std::optional<std::vector<std::uint8_t>> QueryStorageDescriptor(Handle device) noexcept {

@@ -2,10 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
+#include <optional>
+#include <thread>
+#include <utility>
+
+#include "app/objects.h"
 #include "app/texts.h"
 #include "app/window.h"
 #include "tests/sim/narrow.h"
+#include "mounter/enumerate.h"
 #include "tests/sim/sim.h"
+#include "tests/sim/system_sim.h"
 #include "tests/sim/volumes_sim.h"
 
 namespace app {
@@ -176,6 +184,36 @@ TEST_F(StartupTest, OneShotOnWindowsAsWineCannotShowIt) {
     ASSERT_EQ(sim::desktop().objects[ctlDriveList].rows.size(), 1u);
     EXPECT_EQ(Narrow(sim::desktop().objects[ctlDriveList].rows[0]), "D: - DATA");
   }
+}
+
+TEST_F(StartupTest, ExitDuringABusQueryLeavesNoVolDefined) {
+  // The query runs on a thread of its own, as on the scan thread, and stops
+  // while it holds "vol" until the end has begun waiting.
+  sim::process().commandLine = u"parvola.exe -ng -a -usb";
+  sim::desktop().events.push_back({platform::EventKind::kMenuChoice, mainWindow, 0, 0, menuExit});
+  sim::AddDevice(sim::VolumePath(2)).busType = 7;
+  std::promise<void> holding;
+  std::promise<void> goOn;
+  sim::OnNextCall("CreateFileW", [&] {
+    holding.set_value();
+    goOn.get_future().wait();
+  });
+  std::thread query([] { (void)mounter::QueryVolumeBusType(sim::VolumePath(2)); });
+  holding.get_future().wait();
+  bool finished = false;
+  const auto finish = [&] {
+    if (std::exchange(finished, true)) return;
+    goOn.set_value();
+    query.join();
+  };
+  sim::os().duringNextSleep = finish;
+
+  EXPECT_EQ(RunProgram(), 0u);
+  const std::optional<Text> volAtExit = sim::TargetOf(u"vol");
+  finish();
+
+  EXPECT_FALSE(volAtExit) << Narrow(*volAtExit);
+  EXPECT_EQ(sim::Calls().back(), "ExitProcess 0");
 }
 
 }  // namespace

@@ -22,6 +22,16 @@ using sim::Narrow;
 using sim::VolumePath;
 
 constexpr std::uint32_t kRemovable = 2;
+const Text kStick = u"\\Device\\Stick";
+const Text kOther = u"\\Device\\Other";
+
+// D: on a USB stick, its type known when the letter was made.
+sim::VolumeDevice& StickLetter() {
+  sim::VolumeDevice& stick = sim::AddDevice(kStick);
+  stick.driveType = kRemovable;
+  sim::DefineName(u"D:", kStick);
+  return stick;
+}
 
 class ScanTest : public ::testing::Test {
  protected:
@@ -141,6 +151,51 @@ TEST_F(ScanTest, RemoveLettersFreesEmptyRemovableDrivesButNeverA) {
   EXPECT_EQ(Rows(), (std::vector<std::string>{"D: - NEW"}));
 }
 
+TEST_F(ScanTest, RemoveLettersFreesAnEmptySlotInsteadOfMovingIt) {
+  // The slot's volume stays in the volume class, so the letter taken from it
+  // before the bookkeeping would be given back, one lower, at every scan.
+  const struct {
+    const char* what;
+    std::int64_t removeLetters;
+    void (*arrange)();
+    const char* slotLetter;  // after each scan
+    const char* g;           // what G: leads to after the first scan
+  } cases[] = {
+      {"-rl", 1, [] {}, "(none)", "(none)"},
+      {"-rl, and a definition stacked on G: after it was inspected", 1,
+       [] {
+         sim::AddDevice(kOther);
+         sim::OnNextCall("DefineDosDeviceW", [] { sim::DefineName(u"G:", kOther); });
+       },
+       "(none)", "\\Device\\Other"},
+      {"without -rl, a slot without a letter keeps its new one, uncounted", 0,
+       [] { sim::volumes().dosNames.erase(u"g:"); }, "d:", "(none)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    sim::Reset();
+    Letter(u'C', VolumePath(1));
+    sim::AddEmptySlot(u"\\Device\\Slot");
+    sim::DefineName(u"G:", u"\\Device\\Slot");
+    c.arrange();
+
+    for (int scan = 1; scan <= 2; ++scan) {
+      SCOPED_TRACE(scan);
+      RunScan(Options(1, 1, c.removeLetters));
+
+      std::string slotLetter = "(none)";
+      for (const auto& [name, targets] : sim::volumes().dosNames) {
+        if (name != u"g:" && targets.back() == u"\\device\\slot") slotLetter = Narrow(name);
+      }
+      EXPECT_EQ(slotLetter, c.slotLetter);
+      if (scan == 1) {
+        EXPECT_EQ(Target(u"g:"), c.g);
+      }
+      EXPECT_TRUE(Rows().empty());
+    }
+  }
+}
+
 TEST_F(ScanTest, RemoveLettersOnlyWhenExactlyOne) {
   for (std::int64_t removeLetters : {0, 2, -1}) {
     SCOPED_TRACE(removeLetters);
@@ -151,16 +206,47 @@ TEST_F(ScanTest, RemoveLettersOnlyWhenExactlyOne) {
   }
 }
 
-TEST_F(ScanTest, MissingRootIsRemovedButNotReusedInTheSameScan) {
-  Letter(u'C', VolumePath(1));
-  sim::DefineName(u"D:", u"\\Device\\Gone");
-  AddListedVolume(VolumePath(4)).label = u"X";
+TEST_F(ScanTest, LettersThatLeadNowhereAreRemovedButNotReusedInTheSameScan) {
+  const struct {
+    const char* what;
+    void (*arrange)();  // D: and its device
+    const char* left;   // what D: leads to afterwards
+  } cases[] = {
+      {"root reported missing", [] { sim::DefineName(u"D:", u"\\Device\\Gone"); }, "(none)"},
+      {"stick pulled",
+       [] {
+         StickLetter();
+         sim::PullDevice(kStick);
+       },
+       "(none)"},
+      // Popping the top would take away the newcomer, not the one inspected.
+      {"stick pulled, and a definition stacked on D: before the removal",
+       [] {
+         StickLetter();
+         sim::PullDevice(kStick);
+         sim::AddDevice(kOther);
+         sim::OnNextCall("DefineDosDeviceW", [] { sim::DefineName(u"D:", kOther); });
+       },
+       "\\Device\\Other"},
+      {"empty slot", [] { StickLetter().medium = false; }, "\\Device\\Stick"},
+      {"locked volume", [] { StickLetter().opens = false; }, "\\Device\\Stick"},
+  };
+  for (bool kept : {false, true}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(testing::Message() << c.what << (kept ? ", type kept" : ", type asked"));
+      sim::Reset();
+      sim::volumes().driveTypeKept = kept;
+      Letter(u'C', VolumePath(1));
+      AddListedVolume(VolumePath(4)).label = u"X";
+      c.arrange();
 
-  RunScan(Options());
+      RunScan(Options());
 
-  EXPECT_EQ(Target(u"d:"), "(none)");
-  EXPECT_EQ(Target(u"e:"), "\\device\\harddiskvolume4");
-  EXPECT_EQ(Rows(), (std::vector<std::string>{"E: - X"}));
+      EXPECT_EQ(Target(u"d:"), c.left);
+      EXPECT_EQ(Target(u"e:"), "\\device\\harddiskvolume4");
+      EXPECT_EQ(Rows(), (std::vector<std::string>{"E: - X"}));
+    }
+  }
 }
 
 TEST_F(ScanTest, ALetterInUseIsNeverDefinedOver) {
@@ -176,6 +262,11 @@ TEST_F(ScanTest, ALetterInUseIsNeverDefinedOver) {
        "E: - B"},
       {"the listing failed, so C: looked free", [] { sim::FailCall("GetLogicalDriveStringsW"); },
        "D: - B"},
+      {"D: given away between the check and the definition",
+       [] {
+         sim::OnNextCall("DefineDosDeviceW", [] { sim::DefineName(u"D:", u"\\Device\\Other"); });
+       },
+       "E: - B"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

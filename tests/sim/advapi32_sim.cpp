@@ -170,6 +170,13 @@ const RegistryNode* FindRegistryKey(platform::TextView path, platform::TextView 
   return Find({Text(computer), Split(path)});
 }
 
+void RemoveRegistryKey(platform::TextView path) {
+  std::vector<Text> components = Split(path);
+  const Text last = components.back();
+  components.pop_back();
+  if (RegistryNode* parent = Find({Text(), components})) parent->subkeys.erase(last);
+}
+
 void PutRegistryValue(platform::TextView path, platform::TextView name, std::uint32_t type,
                       std::vector<std::uint8_t> data) {
   AddRegistryKey(path).values[Text(name)] = {type, std::move(data)};

@@ -72,8 +72,8 @@ struct Registry {
   int badCloses = 0;  // closes of a key that is not open
   // Where the last listing by position stood. Windows finds the n-th subkey
   // at once; walking the map from its start would make every walk over a
-  // key's subkeys quadratic and the scale figures meaningless. Keys are
-  // never removed, so the place stays valid while the count is unchanged.
+  // key's subkeys quadratic and the scale figures meaningless. Adding or
+  // removing a key changes the count, and the place is then found afresh.
   struct ListingPlace {
     const RegistryNode* node = nullptr;
     std::size_t count = 0;
@@ -90,6 +90,7 @@ RegistryNode& AddRegistryKey(platform::TextView path, platform::TextView compute
 const RegistryNode* FindRegistryKey(platform::TextView path, platform::TextView computer = u"");
 void PutRegistryValue(platform::TextView path, platform::TextView name, std::uint32_t type,
                       std::vector<std::uint8_t> data);
+void RemoveRegistryKey(platform::TextView path);
 std::optional<RegistryValue> RegistryValueAt(platform::TextView path, platform::TextView name);
 
 }  // namespace sim

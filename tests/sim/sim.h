@@ -4,6 +4,7 @@
 // Every test starts with sim::Reset().
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -51,6 +52,9 @@ void FailCall(std::string name);
 // Only the call that will stand at `index` in the log (from 0) fails, so a
 // later call of the same name can succeed where an earlier one did not.
 void FailCallAt(std::size_t index);
+// Runs `action` once, when the next call of `name` is entered and before it
+// does anything: what another program or thread does just then.
+void OnNextCall(std::string name, std::function<void()> action);
 // Logs a call and tells whether it must fail. For the simulated wrappers.
 [[nodiscard]] bool Enter(std::string_view name, std::string_view detail = {});
 

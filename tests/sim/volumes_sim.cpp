@@ -11,8 +11,26 @@ namespace sim {
 
 VolumeDevice& AddDevice(const Text& path) { return volumes().devices[platform::AsciiLower(path)]; }
 
+namespace {
+
+std::uint32_t LiveDriveType(const Text& name);
+
+// The link of a name is made anew whenever its top definition changes.
+void KeepDriveType(const Text& key) {
+  const auto it = volumes().dosNames.find(key);
+  if (it == volumes().dosNames.end()) {
+    volumes().keptDriveTypes.erase(key);
+  } else {
+    volumes().keptDriveTypes[key] = LiveDriveType(key);
+  }
+}
+
+}  // namespace
+
 void DefineName(const Text& name, const Text& target) {
-  volumes().dosNames[platform::AsciiLower(name)].push_back(target);
+  const Text key = platform::AsciiLower(name);
+  volumes().dosNames[key].push_back(target);
+  KeepDriveType(key);
 }
 
 std::optional<Text> TargetOf(const Text& name) {
@@ -24,6 +42,21 @@ std::optional<Text> TargetOf(const Text& name) {
 VolumeDevice& AddListedVolume(const Text& path) {
   deviceManager().volumes.push_back({path});
   return AddDevice(path);
+}
+
+VolumeDevice& AddEmptySlot(const Text& path) {
+  VolumeDevice& slot = AddListedVolume(path);
+  slot.driveType = platform::kDriveRemovable;
+  slot.medium = false;
+  return slot;
+}
+
+void PullDevice(const Text& path) {
+  volumes().devices.erase(platform::AsciiLower(path));
+  std::erase_if(deviceManager().volumes, [&](const DeviceManagerMember& member) {
+    return member.deviceObjectName &&
+           platform::AsciiLower(*member.deviceObjectName) == platform::AsciiLower(path);
+  });
 }
 
 Text VolumePath(int n) {
@@ -57,6 +90,18 @@ const VolumeDevice* DeviceAt(const Text& name) {
   if (!target) return nullptr;
   const auto it = volumes().devices.find(platform::AsciiLower(*target));
   return it == volumes().devices.end() ? nullptr : &it->second;
+}
+
+// A device by its name in the DOS namespace, as "\\.\E:" opens it.
+const VolumeDevice* DeviceOpenedAs(const Text& deviceName) {
+  constexpr char16_t kPrefix[] = u"\\\\.\\";
+  if (deviceName.rfind(kPrefix, 0) != 0) return nullptr;
+  return DeviceAt(deviceName.substr(4));
+}
+
+std::uint32_t LiveDriveType(const Text& name) {
+  const VolumeDevice* device = DeviceAt(name);
+  return device ? device->driveType : platform::kDriveNoRootDir;
 }
 
 // GetVolumeInformationW on a drive without a medium shows the "There is no
@@ -120,8 +165,12 @@ std::uint32_t ReadLogicalDriveStrings(Text& buffer) noexcept {
 // https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-getdrivetypew
 std::uint32_t QueryDriveType(const Text& root) noexcept {
   if (sim::Enter("GetDriveTypeW", Narrow(root))) return 0;  // DRIVE_UNKNOWN
-  const sim::VolumeDevice* device = sim::DeviceAt(sim::DriveName(root));
-  return device ? device->driveType : kDriveNoRootDir;
+  const Text name = AsciiLower(sim::DriveName(root));
+  if (volumes().driveTypeKept) {
+    const auto kept = volumes().keptDriveTypes.find(name);
+    return kept == volumes().keptDriveTypes.end() ? kDriveNoRootDir : kept->second;
+  }
+  return sim::LiveDriveType(name);
 }
 
 int ProbeVolume(const Text& root) noexcept {
@@ -160,13 +209,24 @@ bool DefineDosName(std::uint32_t flags, const Text& name,
     stack.pop_back();
   }
   if (stack.empty()) volumes().dosNames.erase(key);
+  sim::KeepDriveType(key);
   volumes().definitions.push_back({flags, name, target});
   return true;
 }
 
-std::optional<Text> QueryDosTarget(const Text& name) noexcept {
+// The mapping in force first, then the earlier ones still stacked below it.
+// https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-querydosdevicew
+std::optional<std::vector<Text>> QueryDosTargets(const Text& name) noexcept {
   if (sim::Enter("QueryDosDeviceW", Narrow(name))) return std::nullopt;
-  return sim::TargetOf(name);
+  const auto it = volumes().dosNames.find(AsciiLower(name));
+  if (it == volumes().dosNames.end()) return std::nullopt;
+  return std::vector<Text>(it->second.rbegin(), it->second.rend());
+}
+
+std::optional<Text> QueryDosTarget(const Text& name) noexcept {
+  const auto targets = QueryDosTargets(name);
+  if (!targets || targets->empty()) return std::nullopt;
+  return targets->front();
 }
 
 bool DosNameInUse(const Text& name) noexcept {
@@ -177,15 +237,20 @@ bool DosNameInUse(const Text& name) noexcept {
 
 Handle OpenDevice(const Text& deviceName) noexcept {
   if (sim::Enter("CreateFileW", Narrow(deviceName))) return 0;
-  constexpr char16_t kPrefix[] = u"\\\\.\\";
-  if (deviceName.rfind(kPrefix, 0) != 0) return 0;
-  const Text name = deviceName.substr(4);
-  const sim::VolumeDevice* device = sim::DeviceAt(name);
+  const sim::VolumeDevice* device = sim::DeviceOpenedAs(deviceName);
   if (!device || !device->opens) return 0;
   const Handle handle = ++volumes().nextHandle;
-  volumes().openDevices[handle] = AsciiLower(*sim::TargetOf(name));
+  volumes().openDevices[handle] = AsciiLower(*sim::TargetOf(deviceName.substr(4)));
   ++sim::process().openHandles;
   return handle;
+}
+
+std::uint32_t DeviceOpenError(const Text& deviceName) noexcept {
+  constexpr std::uint32_t kErrorAccessDenied = 5;
+  if (sim::Enter("CreateFileW", Narrow(deviceName))) return kErrorAccessDenied;
+  const sim::VolumeDevice* device = sim::DeviceOpenedAs(deviceName);
+  if (device == nullptr) return kErrorFileNotFound;
+  return device->opens ? 0 : kErrorAccessDenied;
 }
 
 std::optional<std::vector<std::uint8_t>> QueryStorageDescriptor(Handle device) noexcept {

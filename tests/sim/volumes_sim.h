@@ -17,7 +17,7 @@ struct VolumeDevice {
   std::uint32_t driveType = 3;  // DRIVE_FIXED
   bool answers = true;          // a file system answers at its root
   Text label;
-  bool opens = true;       // CreateFileW succeeds
+  bool opens = true;       // CreateFileW succeeds; else it fails with access denied
   bool describes = true;   // IOCTL_STORAGE_QUERY_PROPERTY succeeds
   std::uint32_t busType = 0;
   std::string product;  // single-byte; empty: ProductIdOffset 0
@@ -35,8 +35,16 @@ struct Volumes {
   // https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-definedosdevicew
   std::map<Text, std::vector<Text>> dosNames;
   // Devices by lower-case kernel path. A name whose target is not here has
-  // no root (DRIVE_NO_ROOT_DIR).
+  // no root (DRIVE_NO_ROOT_DIR), and opening it fails with file-not-found.
   std::map<Text, VolumeDevice> devices;
+  // Windows keeps a drive type per letter in the device map (the DriveType
+  // of ProcessDeviceMap), computed when the letter's link is made; a letter
+  // whose device has gone since may go on reporting removable or fixed.
+  // Off, the type is asked of the target at each call, as Wine does.
+  // https://learn.microsoft.com/windows/win32/api/winternl/nf-winternl-ntqueryinformationprocess
+  // https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-getdrivetypew
+  bool driveTypeKept = false;
+  std::map<Text, std::uint32_t> keptDriveTypes;  // by lower-case name
   // Run once right after the next GetLogicalDriveStringsW, to change the
   // letters between the program's two calls.
   std::function<void()> afterDriveStrings;
@@ -60,6 +68,13 @@ void DefineName(const Text& name, const Text& target);
 std::optional<Text> TargetOf(const Text& name);
 // A volume the device manager lists, with its device.
 VolumeDevice& AddListedVolume(const Text& path);
+// An empty card-reader slot: a removable drive keeps its volume, a present
+// member of the volume class, while no medium is in it; its root does not
+// answer.
+// https://learn.microsoft.com/windows-hardware/drivers/kernel/supporting-removable-media
+VolumeDevice& AddEmptySlot(const Text& path);
+// A stick pulled: its device and its volume are gone, its letters stay.
+void PullDevice(const Text& path);
 // The kernel path \Device\HarddiskVolume<n>.
 Text VolumePath(int n);
 

@@ -80,6 +80,8 @@ TEST(Win32Volumes, ScratchLetterIsDefinedQueriedAndTakenAway) {
   ASSERT_TRUE(platform::DefineDosName(platform::kDefineRawTargetPath, designator, target));
   EXPECT_TRUE(platform::DosNameInUse(designator));
   EXPECT_EQ(platform::QueryDosTarget(designator), target);
+  EXPECT_EQ(platform::QueryDosTargets(designator), std::vector<Text>{target});
+  EXPECT_EQ(platform::DeviceOpenError(u"\\\\.\\" + designator), 0u);
   mounter::LogicalDriveList drives;
   mounter::ListLogicalDrives(drives);
   EXPECT_NE(std::find(drives.begin(), drives.end(), designator), drives.end());
@@ -87,7 +89,20 @@ TEST(Win32Volumes, ScratchLetterIsDefinedQueriedAndTakenAway) {
 
   EXPECT_TRUE(platform::DefineDosName(kRemove, designator, std::nullopt));
   EXPECT_FALSE(platform::QueryDosTarget(designator));
+  EXPECT_FALSE(platform::QueryDosTargets(designator));
   EXPECT_EQ(platform::ProbeVolume(designator + u"\\"), 0);
+}
+
+TEST(Win32Volumes, ALetterWhoseDeviceIsGoneFailsToOpenAsNotFound) {
+  const Text designator = ScratchDesignator();
+  ASSERT_FALSE(designator.empty());
+  const Undefine cleanup(designator);
+  ASSERT_TRUE(platform::DefineDosName(platform::kDefineRawTargetPath, designator,
+                                      Text(u"\\Device\\NoSuchVolume")));
+  const std::uint32_t error = platform::DeviceOpenError(u"\\\\.\\" + designator);
+  EXPECT_TRUE(error == platform::kErrorFileNotFound || error == platform::kErrorPathNotFound)
+      << error;
+  EXPECT_EQ(platform::DeviceOpenError(u"\\\\.\\c:"), 0u);
 }
 
 TEST(Win32Volumes, StorageDescriptorOfTheSystemDrive) {
