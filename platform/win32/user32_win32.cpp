@@ -540,8 +540,10 @@ Event WaitForEvent() noexcept {
     MSG message;
     if (::GetMessageW(&message, nullptr, 0, 0) <= 0) return {EventKind::kQuit, 0};
     Deliver(message);
-    // A key, a click or the window's activation may have moved the focus.
-    if (const int focus = NumberOf(::GetFocus()); focus != 0 && focus != Table().reportedFocus) {
+    // A key, a click or the window's activation may have moved the focus
+    // to another of our controls.
+    const int focus = NumberOf(::GetFocus());
+    if (focus != 0 && focus != Table().mainNumber && focus != Table().reportedFocus) {
       Table().reportedFocus = focus;
       events.push_back({EventKind::kFocusChange, focus});
     }
