@@ -91,11 +91,17 @@ void CreateWindowObjects() {
   platform::SetObjectFont(ctlTitle, u"Arial", kTitleFontPixels);
   // Enter presses Refresh wherever the focus is but on "x"; the look says so.
   platform::SetDefaultButton(ctlRefresh);
-  // A screen reader would read the bare letter.
-  platform::SetAccessibleName(ctlClose, Texts()[kTextExit]);
   LoadResourceIcon(ctlIcon, platform::ProgramFilePath(), kIconGroup, kIconPixels);
   platform::AddListColumn(ctlDriveList, u"", kFirstListColumnWidth);
   platform::FillListColumn(ctlDriveList, 0);
+}
+
+void ShowMainWindow() {
+  // A screen reader would read the bare letter. Only a window that is shown
+  // is read, so the modes without one never load oleacc.
+  platform::SetAccessibleName(ctlClose, Texts()[kTextExit]);
+  platform::ShowObject(mainWindow);
+  platform::FocusObject(ctlRefresh);
 }
 
 void AddTrayIcon() {

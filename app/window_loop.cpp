@@ -73,10 +73,7 @@ void ScanWorker(void* options) {
 
 void BeginEventLoop(EventLoop& loop) {
   if (loop.flags.autoMount == 1) platform::SetDeviceChangeHook(&OnDeviceChange, &loop);
-  if (loop.flags.gui == 1) {
-    platform::ShowObject(mainWindow);
-    platform::FocusObject(ctlRefresh);
-  }
+  if (loop.flags.gui == 1) ShowMainWindow();
   platform::StartTimer(mainWindow, wakeTimer, kWakeMilliseconds);
   loop.scanRequested = true;
   platform::DrainEvents();

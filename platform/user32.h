@@ -172,7 +172,8 @@ struct Event {
 
 // Waits for the next message, dispatches it, and describes it.
 [[nodiscard]] Event WaitForEvent() noexcept;
-// Dispatches every message already queued, without describing any.
+// Dispatches every message already queued, without describing any but a
+// kShellStarted, which is kept for the next wait.
 void DrainEvents() noexcept;
 
 // Called during dispatch of every WM_DEVICECHANGE to our windows, before the

@@ -31,9 +31,8 @@ IAccPropServices* CreateAccPropServices() {
   const auto getClassObject = reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(
       FindProcedure(oleacc, "DllGetClassObject"));
   IClassFactory* factory = nullptr;
-  if (getClassObject == nullptr ||
-      FAILED(getClassObject(kClsidAccPropServices, kIidClassFactory,
-                            reinterpret_cast<void**>(&factory)))) {
+  if (getClassObject == nullptr || FAILED(getClassObject(kClsidAccPropServices, kIidClassFactory,
+                                                         reinterpret_cast<void**>(&factory)))) {
     return nullptr;
   }
   IAccPropServices* services = nullptr;
@@ -52,8 +51,8 @@ void SetAccessibleName(int number, const Text& name) noexcept {
   if (control == nullptr) return;
   IAccPropServices* services = CreateAccPropServices();
   if (services == nullptr) return;
-  services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                           kPropIdAccName, win32::Wide(name).c_str());
+  services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kPropIdAccName,
+                           win32::Wide(name).c_str());
   services->Release();
 }
 

@@ -110,7 +110,9 @@ LRESULT ColourStatic(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // A shell that starts afresh, or late, knows no icons: each program adds
   // its own again.
-  if (message == Table().taskbarCreated && message != 0) Push({EventKind::kShellStarted, NumberOf(window)});
+  if (message == Table().taskbarCreated && message != 0) {
+    Push({EventKind::kShellStarted, NumberOf(window)});
+  }
   switch (message) {
     case WM_ACTIVATE:
       // The focus leaves with the window and comes back to the same control,
@@ -573,7 +575,12 @@ void DrainEvents() noexcept {
     }
     Deliver(message);
   }
-  Table().events.clear();
+  // A shell that started meanwhile must still get the tray icon.
+  std::deque<Event>& events = Table().events;
+  bool shellStarted = false;
+  for (const Event& event : events) shellStarted |= event.kind == EventKind::kShellStarted;
+  events.clear();
+  if (shellStarted) Push({EventKind::kShellStarted, Table().mainNumber});
 }
 
 void SetDeviceChangeHook(DeviceChangeHook hook, void* context) noexcept {

@@ -102,6 +102,7 @@ TEST_F(EventLoopTest, WindowlessLoopNeverShowsTheWindow) {
   ASSERT_TRUE(Turn(kTick));
   EXPECT_FALSE(sim::desktop().objects[mainWindow].visible);
   EXPECT_EQ(sim::desktop().focus, 0);
+  EXPECT_EQ(sim::CountCalls("SetHwndPropStr"), 0u) << "nothing to read aloud, no oleacc loaded";
   EXPECT_EQ(static_cast<const mounter::ScanOptions*>(sim::threads().started[0].argument)->gui, 0);
 }
 

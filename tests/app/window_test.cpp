@@ -107,6 +107,7 @@ TEST_F(WindowTest, TrayIconAndMenuInTheUsersLanguage) {
     SetUp();
     SetTexts(MakeTextTable(c.language));
     CreateWindowObjects();
+    ShowMainWindow();
 
     ASSERT_EQ(sim::tray().icons.size(), 1u);
     const sim::TrayIcon& icon = sim::tray().icons[0];

@@ -22,8 +22,7 @@ bool AddTrayIcon(int windowNumber, unsigned iconId, const Text& iconFile,
     ++tray.iconHandles;
     kept = tray.kept.insert(tray.kept.end(), {windowNumber, iconId, iconFile, tooltip});
   }
-  if (sim::Enter("Shell_NotifyIconW", "NIM_ADD " + std::to_string(iconId)) ||
-      !tray.shellRunning) {
+  if (sim::Enter("Shell_NotifyIconW", "NIM_ADD " + std::to_string(iconId)) || !tray.shellRunning) {
     return false;
   }
   if (std::none_of(tray.icons.begin(), tray.icons.end(), same)) tray.icons.push_back(*kept);

@@ -190,8 +190,8 @@ bool ShowPopupMenu(int menu, int owner) noexcept {
   (void)sim::Enter("TrackPopupMenu", std::to_string(menu));
   desktop().popups.emplace_back(menu, owner);
   if (desktop().menuChoice == 0) return false;
-  desktop().events.push_front({EventKind::kMenuChoice, owner, 0, 0,
-                               static_cast<std::uint32_t>(desktop().menuChoice)});
+  desktop().events.push_front(
+      {EventKind::kMenuChoice, owner, 0, 0, static_cast<std::uint32_t>(desktop().menuChoice)});
   return true;
 }
 

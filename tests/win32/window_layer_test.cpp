@@ -159,7 +159,9 @@ TEST_F(WindowLayer, DeviceChangesReachTheHookDuringDispatch) {
 TEST_F(WindowLayer, QueuedMessagesAreDrainedUnreported) {
   ::PostMessageW(Of(kMain), WM_CLOSE, 0, 0);
   ::PostMessageW(Of(kMain), WM_COMMAND, MAKEWPARAM(2, 0), 0);
+  ::PostMessageW(Of(kMain), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
   DrainEvents();
+  EXPECT_EQ(WaitForEvent().kind, EventKind::kShellStarted) << "the icon is not lost";
   ::PostMessageW(Of(kMain), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 2));
   EXPECT_EQ(WaitForEvent().kind, EventKind::kLeftButtonDown);
 }
