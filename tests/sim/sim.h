@@ -133,6 +133,8 @@ struct Desktop {
   platform::Window foreground = 0;
   int focus = 0;  // the control with the keyboard focus
   int defaultButton = 0;  // the push button with the default look
+  // SPI_GETHIGHCONTRAST; Wine has no high-contrast scheme to turn on.
+  // https://learn.microsoft.com/windows/win32/api/winuser/ns-winuser-highcontrastw
   bool highContrast = false;
   // What the user picks from the next pop-up menu; 0 closes it without a
   // choice.

@@ -17,7 +17,9 @@ struct TrayIcon {
 struct Tray {
   std::vector<TrayIcon> icons;  // what the notification area shows
   std::vector<TrayIcon> kept;   // what the program holds, shown or not
-  // A shell that has not started yet refuses every icon.
+  // A shell that has not started yet refuses every icon, and announces its
+  // start with "TaskbarCreated"; under Wine the tray is always there.
+  // https://learn.microsoft.com/windows/win32/shell/taskbar
   bool shellRunning = true;
   // Program files whose icon 0 has no small image.
   std::set<Text> filesWithoutSmallIcon;
