@@ -15,5 +15,14 @@ inline constexpr int kTitleFontPixels = 15;
 
 // Builds every window object, hidden. Runs in every mode.
 void CreateWindowObjects();
+// Shows the main window with the focus on Refresh, ready for screen
+// readers.
+void ShowMainWindow();
+// Adds the tray icon; again whenever the shell starts afresh, or starts
+// late, after the program.
+void AddTrayIcon();
+// The written colours, or the system's own while high contrast is on: at
+// start and whenever the system's colours change.
+void ApplyColours();
 
 }  // namespace app

@@ -3,7 +3,9 @@
 #include <memory>
 
 #include "app/objects.h"
+#include "app/window.h"
 #include "mounter/scan.h"
+#include "platform/shell32.h"
 #include "platform/threads.h"
 
 namespace app {
@@ -40,14 +42,18 @@ void StartScanIfIdle(EventLoop& loop) {
   loop.scanThread = thread;
 }
 
-// Enter presses the focused button, and Refresh wherever else the focus is;
-// Esc is the close button, with its rule.
-platform::Event AsButtonPress(const platform::Event& event) {
+// Enter presses the focused button, and Refresh wherever else the focus is.
+int ButtonForEnter(int focus) { return focus == ctlClose ? ctlClose : ctlRefresh; }
+
+// Esc is the close button, with its rule. Keys count only in a window that
+// is shown: the hidden one of the tray mode becomes the foreground window
+// after its menu, and a stray Esc there must not end the program.
+platform::Event AsButtonPress(const EventLoop& loop, const platform::Event& event) {
   if (event.kind != EventKind::kKeyDown) return event;
+  if (loop.flags.gui != 1) return {EventKind::kOther, event.object};
   if (event.value == platform::kKeyEscape) return {EventKind::kControlClick, ctlClose};
   if (event.value != platform::kKeyEnter) return event;
-  const bool onButton = event.object == ctlClose || event.object == ctlRefresh;
-  return {EventKind::kControlClick, onButton ? event.object : ctlRefresh};
+  return {EventKind::kControlClick, ButtonForEnter(event.object)};
 }
 
 }  // namespace
@@ -67,17 +73,14 @@ void ScanWorker(void* options) {
 
 void BeginEventLoop(EventLoop& loop) {
   if (loop.flags.autoMount == 1) platform::SetDeviceChangeHook(&OnDeviceChange, &loop);
-  if (loop.flags.gui == 1) {
-    platform::ShowObject(mainWindow);
-    platform::FocusObject(ctlRefresh);
-  }
+  if (loop.flags.gui == 1) ShowMainWindow();
   platform::StartTimer(mainWindow, wakeTimer, kWakeMilliseconds);
   loop.scanRequested = true;
   platform::DrainEvents();
 }
 
 void ActOnEvent(EventLoop& loop, const platform::Event& received) {
-  const platform::Event event = AsButtonPress(received);
+  const platform::Event event = AsButtonPress(loop, received);
   switch (event.kind) {
     case EventKind::kCloseRequest:
       if (event.object == mainWindow) loop.quitRequested = true;
@@ -104,8 +107,11 @@ void ActOnEvent(EventLoop& loop, const platform::Event& received) {
 
   switch (event.kind) {
     case EventKind::kTrayNotification:
-      if (event.object == trayIcon && event.value == platform::kMouseRightButtonDown) {
-        platform::ShowPopupMenu(trayMenu, mainWindow);
+      // A menu closed without a choice hands the keyboard back to where it
+      // came from.
+      if (event.object == trayIcon && event.value == platform::kMouseRightButtonDown &&
+          !platform::ShowPopupMenu(trayMenu, mainWindow)) {
+        platform::FocusTrayIcon(mainWindow, trayIcon);
       }
       break;
     case EventKind::kMenuChoice:
@@ -115,6 +121,16 @@ void ActOnEvent(EventLoop& loop, const platform::Event& received) {
     case EventKind::kControlClick:
       if (event.object == ctlClose && !ScanRunning(loop)) loop.quitRequested = true;
       if (event.object == ctlRefresh) loop.scanRequested = true;
+      break;
+    case EventKind::kFocusChange:
+      // The default look marks what Enter would press, as in a dialog.
+      platform::SetDefaultButton(ButtonForEnter(event.object));
+      break;
+    case EventKind::kShellStarted:
+      AddTrayIcon();
+      break;
+    case EventKind::kColoursChanged:
+      ApplyColours();
       break;
     default:
       break;

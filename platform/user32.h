@@ -44,6 +44,12 @@ struct Rect {
 };
 
 inline constexpr std::uint32_t kDefaultColour = 0xFFFFFFFF;
+// Colours of the system's current scheme, looked up whenever the object is
+// painted, so they follow a change of scheme (GetSysColor index in the low
+// byte).
+inline constexpr std::uint32_t kSystemWindowColour = 0x80000005;      // COLOR_WINDOW
+inline constexpr std::uint32_t kSystemWindowTextColour = 0x80000008;  // COLOR_WINDOWTEXT
+inline constexpr std::uint32_t kSystemHotLightColour = 0x8000001A;    // COLOR_HOTLIGHT
 
 struct ControlSpec {
   int number = 0;
@@ -57,6 +63,14 @@ struct ControlSpec {
 // Creates a visible control in the user interface font. False when it could
 // not be created (an unknown parent included).
 bool CreateControl(const ControlSpec& control) noexcept;
+// New colours for object `number` (as in ControlSpec), repainted at once
+// with everything in it.
+void SetObjectColours(int number, std::uint32_t background, std::uint32_t textColour) noexcept;
+// Gives push button `number` the default look (BS_DEFPUSHBUTTON) and takes
+// it from every other push button.
+void SetDefaultButton(int number) noexcept;
+// SPI_GETHIGHCONTRAST: whether the user has chosen a high-contrast scheme.
+[[nodiscard]] bool HighContrastOn() noexcept;
 // Puts control `number` at the top of its siblings. Controls clip their
 // siblings, so it paints over any it overlaps, in the same way on every
 // version of Windows.
@@ -96,6 +110,8 @@ void FocusObject(int number) noexcept;
 // main thread keeps dispatching messages while a scan runs.
 void SetObjectText(int number, const Text& text) noexcept;
 void ClearListRows(int number) noexcept;
+// The first row of a list gets the focused state (not the selection), so
+// that a list reached by Tab shows where the arrow keys start.
 void AppendListRow(int number, const Text& row) noexcept;
 // AnimateWindowW on object `number`.
 void AnimateObject(int number, unsigned milliseconds, unsigned flags) noexcept;
@@ -106,8 +122,9 @@ void DestroyObjects() noexcept;
 // (WM_NCLBUTTONDOWN with HTCAPTION), then redraws it at once.
 void DragObject(int number) noexcept;
 // Shows menu `menu` one pixel up and left of the cursor, owned by window
-// `owner`; the choice arrives later as a kMenuChoice event.
-void ShowPopupMenu(int menu, int owner) noexcept;
+// `owner`, until it closes; the choice arrives later as a kMenuChoice event.
+// False when it closed without a choice.
+bool ShowPopupMenu(int menu, int owner) noexcept;
 // SetTimer on window `window`; false when the timer could not be made.
 bool StartTimer(int window, int timer, unsigned milliseconds) noexcept;
 
@@ -124,10 +141,15 @@ enum class EventKind {
   kTimer,             // object: the timer
   kDeviceChange,      // value: the device event (wParam of WM_DEVICECHANGE)
   kKeyDown,           // object: the control with the focus; value: kKeyEnter or kKeyEscape
+  kFocusChange,       // object: the control that has just got the keyboard focus
+  kShellStarted,      // "TaskbarCreated": a notification area without our icons
+  kColoursChanged,    // WM_SYSCOLORCHANGE: another colour scheme, high contrast or not
 };
 
 // The keys that arrive as kKeyDown events. Tab and Shift+Tab move the focus
 // within the layer; every other key goes to the control with the focus.
+// While the main window is hidden no key does anything: it becomes the
+// foreground window after its tray menu, yet nobody sees where the focus is.
 inline constexpr std::uint32_t kKeyEnter = 0x0D;   // VK_RETURN
 inline constexpr std::uint32_t kKeyEscape = 0x1B;  // VK_ESCAPE
 
@@ -150,7 +172,8 @@ struct Event {
 
 // Waits for the next message, dispatches it, and describes it.
 [[nodiscard]] Event WaitForEvent() noexcept;
-// Dispatches every message already queued, without describing any.
+// Dispatches every message already queued, without describing any but a
+// kShellStarted, which is kept for the next wait.
 void DrainEvents() noexcept;
 
 // Called during dispatch of every WM_DEVICECHANGE to our windows, before the

@@ -8,12 +8,13 @@
 #include "platform/win32/objects_win32.h"
 #include "platform/win32/text_win32.h"
 #include "platform/win32/tray_win32.h"
-#include "platform/win32/unique_win32.h"
 
 namespace platform {
 namespace {
 
-// Each as it was added, so that a restarted shell can be given it again.
+// Each as it was first added, whether or not the shell took it, so that a
+// shell that starts afresh or late can be given it, and so that the end
+// deletes it.
 std::vector<NOTIFYICONDATAW>& Added() {
   static std::vector<NOTIFYICONDATAW> icons;
   return icons;
@@ -21,7 +22,9 @@ std::vector<NOTIFYICONDATAW>& Added() {
 
 void Remove(NOTIFYICONDATAW& added) {
   // The icon is named by window and number: a GUID would tie it to the
-  // program's path, which changes with every copy on a stick.
+  // program's path, which changes with every copy on a stick. A shell busy
+  // at logon may report an add as failed and show the icon all the same;
+  // deleting an icon it does not have is harmless.
   ::Shell_NotifyIconW(NIM_DELETE, &added);
   ::DestroyIcon(added.hIcon);
 }
@@ -32,31 +35,36 @@ bool AddTrayIcon(int windowNumber, unsigned iconId, const Text& iconFile,
                  const Text& tooltip) noexcept {
   const HWND window = win32::WindowOf(windowNumber);
   if (window == nullptr) return false;
-  HICON small = nullptr;
-  ::ExtractIconExW(win32::Wide(iconFile).c_str(), 0, nullptr, &small, 1);
-  win32::UniqueIcon icon(small);
-  if (!icon) return false;
+  std::vector<NOTIFYICONDATAW>& added = Added();
+  auto kept = std::find_if(added.begin(), added.end(), [&](const NOTIFYICONDATAW& icon) {
+    return icon.hWnd == window && icon.uID == iconId;
+  });
+  if (kept == added.end()) {
+    HICON small = nullptr;
+    ::ExtractIconExW(win32::Wide(iconFile).c_str(), 0, nullptr, &small, 1);
+    if (small == nullptr) return false;
+    NOTIFYICONDATAW data = {sizeof(data)};
+    data.hWnd = window;
+    data.uID = iconId;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = win32::kTrayMessage;
+    data.hIcon = small;
+    win32::CopyField(data.szTip, tooltip);
+    kept = added.insert(added.end(), data);
+  }
+  return ::Shell_NotifyIconW(NIM_ADD, &*kept) != FALSE;
+}
 
+void FocusTrayIcon(int windowNumber, unsigned iconId) noexcept {
   NOTIFYICONDATAW data = {sizeof(data)};
-  data.hWnd = window;
+  data.hWnd = win32::WindowOf(windowNumber);
   data.uID = iconId;
-  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  data.uCallbackMessage = win32::kTrayMessage;
-  data.hIcon = icon.get();
-  win32::CopyField(data.szTip, tooltip);
-  if (!::Shell_NotifyIconW(NIM_ADD, &data)) return false;
-  (void)icon.release();
-  Added().push_back(data);
-  return true;
+  ::Shell_NotifyIconW(NIM_SETFOCUS, &data);
 }
 
 void win32::RemoveTrayIcons() noexcept {
   for (NOTIFYICONDATAW& added : Added()) Remove(added);
   Added().clear();
-}
-
-void win32::RestoreTrayIcons() noexcept {
-  for (NOTIFYICONDATAW& added : Added()) ::Shell_NotifyIconW(NIM_ADD, &added);
 }
 
 }  // namespace platform

@@ -29,12 +29,14 @@ struct Objects {
   // The rest is touched by the main thread only.
   std::array<std::uint32_t, kObjectSlots> backgrounds{};
   std::array<std::uint32_t, kObjectSlots> textColours{};
+  std::array<bool, kObjectSlots> pushButtons{};
   std::map<std::uint32_t, win32::UniqueGdiObject> brushes;  // by colour
   std::map<int, win32::UniqueMenu> menus;
   std::vector<win32::UniqueGdiObject> fonts;
   std::vector<win32::UniqueIcon> icons;
   int mainNumber = -1;  // the top-level window: mouse positions are given in its client area
   int focusNumber = 0;  // the control that gets the focus when the main window is activated
+  int reportedFocus = 0;  // the control last reported by a kFocusChange event
   UINT taskbarCreated = 0;  // the shell's announcement that it has started afresh
   bool classRegistered = false;
   DeviceChangeHook hook = nullptr;
@@ -68,9 +70,16 @@ int NumberOf(HWND window) {
   return 0;
 }
 
+COLORREF Resolve(std::uint32_t colour) {
+  constexpr std::uint32_t kSystemBit = 0x80000000;
+  return (colour & kSystemBit) != 0 ? ::GetSysColor(static_cast<int>(colour & 0xFF)) : colour;
+}
+
+// By the colour it paints, so that a system colour changed since gets a
+// brush of its own.
 HBRUSH BrushOf(std::uint32_t colour) {
-  win32::UniqueGdiObject& brush = Table().brushes[colour];
-  if (!brush) brush.reset(::CreateSolidBrush(colour));
+  win32::UniqueGdiObject& brush = Table().brushes[Resolve(colour)];
+  if (!brush) brush.reset(::CreateSolidBrush(Resolve(colour)));
   return static_cast<HBRUSH>(brush.get());
 }
 
@@ -91,14 +100,19 @@ LRESULT ColourStatic(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   const std::uint32_t background = BackgroundOf(number);
   if (background == kDefaultColour) return ::DefWindowProcW(window, message, wParam, lParam);
   const HDC dc = reinterpret_cast<HDC>(wParam);
-  ::SetBkColor(dc, background);
-  if (Table().textColours[number] != kDefaultColour) ::SetTextColor(dc, Table().textColours[number]);
+  ::SetBkColor(dc, Resolve(background));
+  if (Table().textColours[number] != kDefaultColour) {
+    ::SetTextColor(dc, Resolve(Table().textColours[number]));
+  }
   return reinterpret_cast<LRESULT>(BrushOf(background));
 }
 
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  // A restarted shell knows no icons: each program adds its own again.
-  if (message == Table().taskbarCreated && message != 0) win32::RestoreTrayIcons();
+  // A shell that starts afresh, or late, knows no icons: each program adds
+  // its own again.
+  if (message == Table().taskbarCreated && message != 0) {
+    Push({EventKind::kShellStarted, NumberOf(window)});
+  }
   switch (message) {
     case WM_ACTIVATE:
       // The focus leaves with the window and comes back to the same control,
@@ -134,6 +148,17 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         Push({EventKind::kControlClick, LOWORD(wParam)});
       } else if (lParam == 0 && HIWORD(wParam) == 0) {
         Push({EventKind::kMenuChoice, NumberOf(window), 0, 0, LOWORD(wParam)});
+      }
+      return 0;
+    case WM_SYSCOLORCHANGE:
+      // Only top-level windows get it; common controls learn of the change
+      // only when it is passed on to them.
+      if (const int number = NumberOf(window); number == Table().mainNumber) {
+        for (const std::atomic<HWND>& slot : Table().windows) {
+          const HWND control = slot.load();
+          if (control != nullptr && control != window) ::SendMessageW(control, message, 0, 0);
+        }
+        Push({EventKind::kColoursChanged, number});
       }
       return 0;
     case WM_CLOSE:
@@ -187,7 +212,7 @@ ClassAndStyle ClassFor(ControlKind kind) {
     case ControlKind::kPushButton:
       return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
     case ControlKind::kContainer:
-      return {kWindowClass, 0, WS_EX_CONTROLPARENT};
+      return {kWindowClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
     case ControlKind::kImage:
       // Centred, the control keeps its own size instead of taking the icon's.
       return {L"STATIC", SS_ICON | SS_CENTERIMAGE, 0};
@@ -218,6 +243,8 @@ bool TakeKey(const MSG& message) {
       (message.hwnd != main && !::IsChild(main, message.hwnd))) {
     return false;
   }
+  // Alt+F4 is a system key and still closes the hidden window.
+  if (!::IsWindowVisible(main)) return true;
   switch (message.wParam) {
     case VK_TAB: {
       const bool backwards = ::GetKeyState(VK_SHIFT) < 0;
@@ -263,7 +290,9 @@ bool CreateMainWindow(int number, const Text& title, int clientWidth, int client
   Objects& objects = Table();
   objects.backgrounds[number] = background;
 
-  constexpr DWORD kStyle = WS_POPUP | WS_BORDER;
+  // Clipped children: the background is not painted under the controls
+  // just before they paint themselves, which flickers after a move.
+  constexpr DWORD kStyle = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN;
   RECT frame = {0, 0, clientWidth, clientHeight};
   ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
   const int width = frame.right - frame.left;
@@ -303,7 +332,34 @@ bool CreateControl(const ControlSpec& control) noexcept {
   if (window == nullptr) return false;
   ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(InterfaceFont()), FALSE);
   objects.windows[control.number] = window;
+  objects.pushButtons[control.number] = control.kind == ControlKind::kPushButton;
   return true;
+}
+
+void SetObjectColours(int number, std::uint32_t background, std::uint32_t textColour) noexcept {
+  if (!ValidNumber(number)) return;
+  Table().backgrounds[number] = background;
+  Table().textColours[number] = textColour;
+  if (const HWND window = Find(number)) {
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  }
+}
+
+void SetDefaultButton(int number) noexcept {
+  for (int button = 0; button < kObjectSlots; ++button) {
+    const HWND window = Find(button);
+    if (window == nullptr || !Table().pushButtons[button]) continue;
+    const LONG style = button == number ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    if ((::GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK) != style) {
+      ::SendMessageW(window, BM_SETSTYLE, style, TRUE);
+    }
+  }
+}
+
+bool HighContrastOn() noexcept {
+  HIGHCONTRASTW contrast = {sizeof(contrast)};
+  return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+         (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
 void RaiseObject(int number) noexcept {
@@ -418,7 +474,13 @@ void AppendListRow(int number, const Text& row) noexcept {
   item.mask = LVIF_TEXT;
   item.iItem = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
   item.pszText = text.data();
-  ::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  if (::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) != 0) return;
+  // Without a focused row the list shows no focus cue when Tab reaches it,
+  // only after an arrow key; the selection stays empty.
+  LVITEMW focused = {};
+  focused.stateMask = LVIS_FOCUSED;
+  focused.state = LVIS_FOCUSED;
+  ::SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&focused));
 }
 
 void AnimateObject(int number, unsigned milliseconds, unsigned flags) noexcept {
@@ -448,18 +510,24 @@ void DragObject(int number) noexcept {
   ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
-void ShowPopupMenu(int menu, int owner) noexcept {
+bool ShowPopupMenu(int menu, int owner) noexcept {
   const auto found = Table().menus.find(menu);
   const HWND window = Find(owner);
-  if (found == Table().menus.end() || window == nullptr) return;
+  if (found == Table().menus.end() || window == nullptr) return false;
   POINT cursor = {};
   ::GetCursorPos(&cursor);
   // Unless the owner is the foreground window, the menu stays open when the
   // user clicks elsewhere; the empty message afterwards lets it close at
   // once on the next click (the documented TrackPopupMenu idiom).
   ::SetForegroundWindow(window);
-  ::TrackPopupMenu(found->second.get(), 0, cursor.x - 1, cursor.y - 1, 0, window, nullptr);
+  // The item comes back here, so that a menu closed without one is known.
+  const UINT item = static_cast<UINT>(::TrackPopupMenu(found->second.get(), TPM_RETURNCMD,
+                                                       cursor.x - 1, cursor.y - 1, 0, window,
+                                                       nullptr));
   ::PostMessageW(window, WM_NULL, 0, 0);
+  if (item == 0) return false;
+  Push({EventKind::kMenuChoice, owner, 0, 0, item});
+  return true;
 }
 
 bool StartTimer(int window, int timer, unsigned milliseconds) noexcept {
@@ -474,6 +542,13 @@ Event WaitForEvent() noexcept {
     MSG message;
     if (::GetMessageW(&message, nullptr, 0, 0) <= 0) return {EventKind::kQuit, 0};
     Deliver(message);
+    // A key, a click or the window's activation may have moved the focus
+    // to another of our controls.
+    const int focus = NumberOf(::GetFocus());
+    if (focus != 0 && focus != Table().mainNumber && focus != Table().reportedFocus) {
+      Table().reportedFocus = focus;
+      events.push_back({EventKind::kFocusChange, focus});
+    }
     if (message.message == WM_LBUTTONDOWN) {
       // Wherever the press went, the loop wants it in the main window's
       // client area.
@@ -500,7 +575,12 @@ void DrainEvents() noexcept {
     }
     Deliver(message);
   }
-  Table().events.clear();
+  // A shell that started meanwhile must still get the tray icon.
+  std::deque<Event>& events = Table().events;
+  bool shellStarted = false;
+  for (const Event& event : events) shellStarted |= event.kind == EventKind::kShellStarted;
+  events.clear();
+  if (shellStarted) Push({EventKind::kShellStarted, Table().mainNumber});
 }
 
 void SetDeviceChangeHook(DeviceChangeHook hook, void* context) noexcept {

@@ -8,6 +8,7 @@
 #include "mounter/scan.h"
 #include "tests/sim/sim.h"
 #include "tests/sim/threads_sim.h"
+#include "tests/sim/tray_sim.h"
 
 namespace app {
 namespace {
@@ -30,6 +31,14 @@ Event Press(int x, int y, int object = mainWindow) {
 }
 Event Tray(std::uint32_t mouse, int icon = trayIcon) {
   return {EventKind::kTrayNotification, icon, 0, 0, mouse};
+}
+Event Focus(int control) { return {EventKind::kFocusChange, control}; }
+
+StartupFlags TrayOnly() {
+  StartupFlags flags;
+  flags.gui = 0;
+  flags.autoMount = 1;
+  return flags;
 }
 
 class EventLoopTest : public ::testing::Test {
@@ -89,14 +98,34 @@ TEST_F(EventLoopTest, FirstTurnStartsTheFirstScanWithTheOptions) {
 }
 
 TEST_F(EventLoopTest, WindowlessLoopNeverShowsTheWindow) {
-  StartupFlags flags;
-  flags.gui = 0;
-  flags.autoMount = 1;
-  Begin(flags);
+  Begin(TrayOnly());
   ASSERT_TRUE(Turn(kTick));
   EXPECT_FALSE(sim::desktop().objects[mainWindow].visible);
   EXPECT_EQ(sim::desktop().focus, 0);
+  EXPECT_EQ(sim::CountCalls("SetHwndPropStr"), 0u) << "nothing to read aloud, no oleacc loaded";
   EXPECT_EQ(static_cast<const mounter::ScanOptions*>(sim::threads().started[0].argument)->gui, 0);
+}
+
+// The hidden window becomes the foreground window after its tray menu; a
+// stray Esc there used to end the program, and Enter to start a scan.
+TEST_F(EventLoopTest, KeysReachingTheHiddenTrayModeWindowChangeNothing) {
+  const struct {
+    const char* what;
+    Event key;
+  } cases[] = {
+      {"Esc", Key(platform::kKeyEscape, mainWindow)},
+      {"Enter", Key(platform::kKeyEnter, mainWindow)},
+      {"Enter on Refresh", Key(platform::kKeyEnter, ctlRefresh)},
+      {"Enter on x", Key(platform::kKeyEnter, ctlClose)},
+  };
+  BeginIdle(TrayOnly());
+  for (const auto& [what, key] : cases) {
+    SCOPED_TRACE(what);
+    EXPECT_TRUE(Turn(key));
+    EXPECT_TRUE(Turn(kTick));
+    EXPECT_EQ(Scans(), 1u);
+  }
+  EXPECT_FALSE(Turn(kCloseRequest)) << "Alt+F4 and close requests from outside still end it";
 }
 
 TEST_F(EventLoopTest, MessagesQueuedBeforeTheLoopAreDispatchedButNotActedOn) {
@@ -217,6 +246,63 @@ TEST_F(EventLoopTest, RightButtonOnTheTrayIconOpensTheMenuOwnedByTheWindow) {
   ASSERT_TRUE(Turn(Tray(platform::kMouseRightButtonDown)));
   ASSERT_EQ(sim::desktop().popups.size(), 1u);
   EXPECT_EQ(sim::desktop().popups[0], std::make_pair(trayMenu, mainWindow));
+  EXPECT_EQ(sim::CountCalls("Shell_NotifyIconW NIM_SETFOCUS 34"), 1u)
+      << "closed without a choice, the keyboard goes back to the notification area";
+
+  sim::desktop().menuChoice = menuExit;
+  ASSERT_TRUE(Turn(Tray(platform::kMouseRightButtonDown)));
+  EXPECT_EQ(sim::CountCalls("Shell_NotifyIconW NIM_SETFOCUS"), 1u) << "not after a choice";
+  EXPECT_FALSE(Turn(kTick)) << "the choice is the next event";
+}
+
+TEST_F(EventLoopTest, TheDefaultLookMarksTheButtonEnterPresses) {
+  const struct {
+    int focus;
+    int look;
+  } cases[] = {
+      {ctlClose, ctlClose},
+      {ctlDriveList, ctlRefresh},
+      {ctlClose, ctlClose},
+      {ctlRefresh, ctlRefresh},
+  };
+  BeginIdle();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.focus);
+    ASSERT_TRUE(Turn(Focus(c.focus)));
+    EXPECT_EQ(sim::desktop().defaultButton, c.look);
+  }
+}
+
+// A Windows PE whose shell starts after the program, or a full Windows
+// still busy at logon: without its icon the tray mode cannot be reached.
+TEST_F(EventLoopTest, ATrayIconTheShellRefusedComesWhenTheShellStarts) {
+  sim::tray().shellRunning = false;
+  CreateWindowObjects();
+  ASSERT_TRUE(sim::tray().icons.empty());
+  sim::tray().shellRunning = true;
+  BeginIdle(TrayOnly());
+  for (const char* what : {"started late", "started afresh"}) {
+    SCOPED_TRACE(what);
+    sim::tray().icons.clear();
+    ASSERT_TRUE(Turn({EventKind::kShellStarted, mainWindow}));
+    ASSERT_EQ(sim::tray().icons.size(), 1u);
+    EXPECT_EQ(sim::tray().icons[0].id, static_cast<unsigned>(trayIcon));
+    EXPECT_EQ(sim::tray().iconHandles, 1) << "the icon made once is given again";
+  }
+}
+
+TEST_F(EventLoopTest, ColoursFollowHighContrastWhenTheSystemColoursChange) {
+  CreateWindowObjects();
+  BeginIdle();
+  for (const bool on : {true, false}) {
+    SCOPED_TRACE(on);
+    sim::desktop().highContrast = on;
+    ASSERT_TRUE(Turn({EventKind::kColoursChanged, mainWindow}));
+    EXPECT_EQ(sim::desktop().objects[mainWindow].background,
+              on ? platform::kSystemWindowColour : 0xF6E5D0u);
+    EXPECT_EQ(sim::desktop().objects[ctlFooter].textColour,
+              on ? platform::kSystemHotLightColour : 0xFF0000u);
+  }
 }
 
 TEST_F(EventLoopTest, PressesInTheTitleStripMoveTheWindow) {

@@ -107,6 +107,7 @@ TEST_F(WindowTest, TrayIconAndMenuInTheUsersLanguage) {
     SetUp();
     SetTexts(MakeTextTable(c.language));
     CreateWindowObjects();
+    ShowMainWindow();
 
     ASSERT_EQ(sim::tray().icons.size(), 1u);
     const sim::TrayIcon& icon = sim::tray().icons[0];
@@ -126,6 +127,42 @@ TEST_F(WindowTest, TrayIconAndMenuInTheUsersLanguage) {
     EXPECT_EQ(items[4].item, menuExit);
     EXPECT_EQ(Narrow(items[4].text), c.exit);
     EXPECT_EQ(Narrow(sim::desktop().objects[ctlRefresh].title), c.refresh);
+    EXPECT_EQ(Narrow(sim::desktop().objects[ctlClose].accessibleName), c.exit)
+        << "a screen reader says what x does";
+  }
+}
+
+TEST_F(WindowTest, RefreshHasTheDefaultLookFromTheStart) {
+  CreateWindowObjects();
+  EXPECT_EQ(sim::desktop().defaultButton, ctlRefresh) << "Enter presses it";
+}
+
+TEST_F(WindowTest, HighContrastTradesEachWrittenColourForTheSchemes) {
+  constexpr std::uint32_t kWindow = platform::kSystemWindowColour;
+  constexpr std::uint32_t kText = platform::kSystemWindowTextColour;
+  const struct {
+    int number;
+    std::uint32_t background;
+    std::uint32_t textColour;
+  } expected[] = {
+      {mainWindow, kWindow, kNone},
+      {ctlTitle, kWindow, kText},
+      {ctlRule, kText, kNone},
+      {ctlVersion, kWindow, kText},
+      {ctlClose, kNone, kNone},
+      {ctlPage, kWindow, kNone},
+      {ctlIcon, kWindow, kNone},
+      {ctlStatus, kWindow, kText},
+      {ctlDriveList, kNone, kNone},
+      {ctlRefresh, kNone, kNone},
+      {ctlFooter, kWindow, platform::kSystemHotLightColour},
+  };
+  sim::desktop().highContrast = true;
+  CreateWindowObjects();
+  for (const auto& e : expected) {
+    SCOPED_TRACE(e.number);
+    EXPECT_EQ(sim::desktop().objects[e.number].background, e.background);
+    EXPECT_EQ(sim::desktop().objects[e.number].textColour, e.textColour);
   }
 }
 

@@ -66,6 +66,7 @@ TEST_F(WindowMode, WindowIsABorderedPopupOfTheRightSizeCentred) {
   EXPECT_FALSE(style & WS_DLGFRAME) << "no caption bar";
   EXPECT_FALSE(style & WS_SYSMENU);
   EXPECT_FALSE(style & WS_THICKFRAME);
+  EXPECT_TRUE(style & WS_CLIPCHILDREN) << "no background painted under the controls";
   RECT client;
   ::GetClientRect(window, &client);
   EXPECT_EQ(client.right, 370);
@@ -146,6 +147,12 @@ TEST_F(WindowMode, ControlsHaveTheirNumbersParentsPlacesAndTexts) {
 
   EXPECT_NE(::SendMessageW(::GetDlgItem(page, kIcon), STM_GETICON, 0, 0), 0)
       << "the program icon is shown";
+  EXPECT_TRUE(::GetWindowLongW(page, GWL_STYLE) & WS_CLIPCHILDREN);
+  EXPECT_EQ(::GetWindowLongW(::GetDlgItem(page, kRefresh), GWL_STYLE) & BS_TYPEMASK,
+            BS_DEFPUSHBUTTON)
+      << "Enter presses Refresh, and it looks so";
+  EXPECT_EQ(::GetWindowLongW(::GetDlgItem(window, kClose), GWL_STYLE) & BS_TYPEMASK,
+            BS_PUSHBUTTON);
 }
 
 TEST_F(WindowMode, RefreshShowsTheScanAndThenItsResult) {
@@ -323,6 +330,20 @@ TEST(TrayMode, RightButtonOpensTheMenuAtTheCursorAndALeftClickDoesNothing) {
   ASSERT_TRUE(WaitUntil([] { return VisibleMenu() == nullptr; }, 5s));
   std::this_thread::sleep_for(300ms);
   EXPECT_TRUE(program.Running());
+
+  // The hidden window is the foreground window now. Keys there once ended
+  // the program (Esc) or started a scan (Enter).
+  PressKeys({VK_ESCAPE, VK_RETURN, VK_TAB, VK_SPACE, VK_ESCAPE});
+  for (const int to : {0, kRefresh, kClose}) {
+    const HWND target = to == 0 ? window : FindControl(window, to);
+    for (const WPARAM key : {VK_TAB, VK_SPACE, VK_RETURN, VK_ESCAPE}) {
+      ::PostMessageW(target, WM_KEYDOWN, key, 1);
+      ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+    }
+  }
+  EXPECT_FALSE(WaitUntil([] { return Status() == kChecking; }, 1s)) << "no scan started";
+  EXPECT_TRUE(program.Running());
+  EXPECT_FALSE(::IsWindowVisible(window));
   ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(kMenuExit, 0), 0);
   EXPECT_EQ(program.WaitForExit(30s), 0);
 }

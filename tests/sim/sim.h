@@ -116,6 +116,7 @@ struct WindowObject {
   platform::Icon icon = 0;
   int iconGroup = 0;                          // of the program's file, as the window's own icon
   std::vector<std::pair<Text, int>> columns;  // title, width (-2: fills the list)
+  Text accessibleName;                        // set by direct annotation
 };
 
 struct MenuItem {
@@ -135,6 +136,13 @@ struct Desktop {
   std::map<platform::Window, Text> otherWindows;
   platform::Window foreground = 0;
   int focus = 0;  // the control with the keyboard focus
+  int defaultButton = 0;  // the push button with the default look
+  // SPI_GETHIGHCONTRAST; Wine has no high-contrast scheme to turn on.
+  // https://learn.microsoft.com/windows/win32/api/winuser/ns-winuser-highcontrastw
+  bool highContrast = false;
+  // What the user picks from the next pop-up menu; 0 closes it without a
+  // choice.
+  int menuChoice = 0;
   std::vector<MessageBoxShown> boxes;
   std::vector<Animation> animations;
   bool destroyed = false;

@@ -9,17 +9,28 @@ namespace platform {
 
 bool AddTrayIcon(int windowNumber, unsigned iconId, const Text& iconFile,
                  const Text& tooltip) noexcept {
-  if (sim::Enter("ExtractIconExW", sim::Narrow(iconFile)) ||
-      sim::tray().filesWithoutSmallIcon.count(iconFile)) {
+  sim::Tray& tray = sim::tray();
+  const auto same = [&](const sim::TrayIcon& icon) {
+    return icon.window == windowNumber && icon.id == iconId;
+  };
+  auto kept = std::find_if(tray.kept.begin(), tray.kept.end(), same);
+  if (kept == tray.kept.end()) {
+    if (sim::Enter("ExtractIconExW", sim::Narrow(iconFile)) ||
+        tray.filesWithoutSmallIcon.count(iconFile)) {
+      return false;
+    }
+    ++tray.iconHandles;
+    kept = tray.kept.insert(tray.kept.end(), {windowNumber, iconId, iconFile, tooltip});
+  }
+  if (sim::Enter("Shell_NotifyIconW", "NIM_ADD " + std::to_string(iconId)) || !tray.shellRunning) {
     return false;
   }
-  if (sim::Enter("Shell_NotifyIconW", "NIM_ADD " + std::to_string(iconId))) {
-    (void)sim::Enter("DestroyIcon");
-    return false;
-  }
-  ++sim::tray().iconHandles;
-  sim::tray().icons.push_back({windowNumber, iconId, iconFile, tooltip});
+  if (std::none_of(tray.icons.begin(), tray.icons.end(), same)) tray.icons.push_back(*kept);
   return true;
+}
+
+void FocusTrayIcon(int, unsigned iconId) noexcept {
+  (void)sim::Enter("Shell_NotifyIconW", "NIM_SETFOCUS " + std::to_string(iconId));
 }
 
 }  // namespace platform
@@ -27,10 +38,11 @@ bool AddTrayIcon(int windowNumber, unsigned iconId, const Text& iconFile,
 namespace sim {
 
 void RemoveTrayIcons() {
-  for (const TrayIcon& icon : tray().icons) {
+  for (const TrayIcon& icon : tray().kept) {
     (void)Enter("Shell_NotifyIconW", "NIM_DELETE " + std::to_string(icon.id));
   }
-  tray().iconHandles -= static_cast<int>(tray().icons.size());
+  tray().iconHandles -= static_cast<int>(tray().kept.size());
+  tray().kept.clear();
   tray().icons.clear();
 }
 

@@ -15,14 +15,19 @@ struct TrayIcon {
 };
 
 struct Tray {
-  std::vector<TrayIcon> icons;
+  std::vector<TrayIcon> icons;  // what the notification area shows
+  std::vector<TrayIcon> kept;   // what the program holds, shown or not
+  // A shell that has not started yet refuses every icon, and announces its
+  // start with "TaskbarCreated"; under Wine the tray is always there.
+  // https://learn.microsoft.com/windows/win32/shell/taskbar
+  bool shellRunning = true;
   // Program files whose icon 0 has no small image.
   std::set<Text> filesWithoutSmallIcon;
   int iconHandles = 0;  // extracted and not yet destroyed
 };
 inline Tray& tray() { return State<Tray>(); }
 
-// Takes every icon out of the tray, as the end of the program does.
+// Deletes every icon kept, as the end of the program does.
 void RemoveTrayIcons();
 
 }  // namespace sim

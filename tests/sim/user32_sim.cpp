@@ -63,6 +63,23 @@ bool CreateControl(const ControlSpec& control) noexcept {
   return true;
 }
 
+void SetObjectColours(int number, std::uint32_t background, std::uint32_t textColour) noexcept {
+  (void)sim::Enter("RedrawWindow", std::to_string(number));
+  if (auto it = desktop().objects.find(number); it != desktop().objects.end()) {
+    it->second.background = background;
+    it->second.textColour = textColour;
+  }
+}
+
+void SetDefaultButton(int number) noexcept {
+  (void)sim::Enter("BM_SETSTYLE", std::to_string(number));
+  desktop().defaultButton = number;
+}
+
+bool HighContrastOn() noexcept {
+  return !sim::Enter("SystemParametersInfoW", "SPI_GETHIGHCONTRAST") && desktop().highContrast;
+}
+
 void RaiseObject(int number) noexcept { (void)sim::Enter("SetWindowPos", std::to_string(number)); }
 
 void SetWindowIcon(int number, int iconGroup) noexcept {
@@ -169,9 +186,13 @@ void DragObject(int number) noexcept {
   desktop().drags.push_back(number);
 }
 
-void ShowPopupMenu(int menu, int owner) noexcept {
+bool ShowPopupMenu(int menu, int owner) noexcept {
   (void)sim::Enter("TrackPopupMenu", std::to_string(menu));
   desktop().popups.emplace_back(menu, owner);
+  if (desktop().menuChoice == 0) return false;
+  desktop().events.push_front(
+      {EventKind::kMenuChoice, owner, 0, 0, static_cast<std::uint32_t>(desktop().menuChoice)});
+  return true;
 }
 
 bool StartTimer(int window, int timer, unsigned milliseconds) noexcept {

@@ -34,6 +34,14 @@ class WindowLayer : public ::testing::Test {
   static HWND Of(int number) { return win32::WindowOf(number); }
 };
 
+// The next event that is not a focus change, which a click or showing the
+// window may bring first.
+Event NextEventButFocus() {
+  Event event = WaitForEvent();
+  while (event.kind == EventKind::kFocusChange) event = WaitForEvent();
+  return event;
+}
+
 TEST_F(WindowLayer, MessagesBecomeEventRecords) {
   const struct {
     const char* name;
@@ -53,14 +61,6 @@ TEST_F(WindowLayer, MessagesBecomeEventRecords) {
       {"press on a text, in the main window's client area",
        [] { ::PostMessageW(Of(kText), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6)); },
        {EventKind::kLeftButtonDown, kText, 275, 18}},
-      // Not the commands 1 and 2 of the system's dialog keys: those are the
-      // tray menu's items.
-      {"Enter on a button",
-       [] { ::PostMessageW(Of(kButton), WM_KEYDOWN, VK_RETURN, 1); },
-       {EventKind::kKeyDown, kButton, 0, 0, VK_RETURN}},
-      {"Esc on the list",
-       [] { ::PostMessageW(Of(kList), WM_KEYDOWN, VK_ESCAPE, 1); },
-       {EventKind::kKeyDown, kList, 0, 0, VK_ESCAPE}},
       {"press on the main window",
        [] { ::PostMessageW(Of(kMain), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(450, 33)); },
        {EventKind::kLeftButtonDown, kMain, 450, 33}},
@@ -68,7 +68,7 @@ TEST_F(WindowLayer, MessagesBecomeEventRecords) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     c.send();
-    const Event event = WaitForEvent();
+    const Event event = NextEventButFocus();
     EXPECT_EQ(event.kind, c.expected.kind);
     EXPECT_EQ(event.object, c.expected.object);
     EXPECT_EQ(event.x, c.expected.x);
@@ -76,6 +76,68 @@ TEST_F(WindowLayer, MessagesBecomeEventRecords) {
     EXPECT_EQ(event.value, c.expected.value);
   }
   EXPECT_TRUE(::IsWindow(Of(kMain))) << "a close request never closes the window itself";
+}
+
+// Hidden, as in the tray mode, where the window becomes the foreground
+// window after its menu: no key does anything. Shown, Enter and Esc are
+// events of their own, not the commands 1 and 2 of the system's dialog keys
+// (those are the tray menu's items).
+TEST_F(WindowLayer, KeysActOnlyWhileTheWindowIsShown) {
+  const struct {
+    const char* name;
+    bool shown;
+    int to;
+    WPARAM key;
+    EventKind expected;
+  } cases[] = {
+      {"Esc, hidden", false, kList, VK_ESCAPE, EventKind::kOther},
+      {"Enter, hidden", false, kButton, VK_RETURN, EventKind::kOther},
+      {"Space on a button, hidden", false, kButton, VK_SPACE, EventKind::kOther},
+      {"Tab, hidden", false, kMain, VK_TAB, EventKind::kOther},
+      {"Enter on a button", true, kButton, VK_RETURN, EventKind::kKeyDown},
+      {"Esc on the list", true, kList, VK_ESCAPE, EventKind::kKeyDown},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.shown && !::IsWindowVisible(Of(kMain))) {
+      ShowObject(kMain);
+      DrainEvents();
+    }
+    const HWND focus = ::GetFocus();
+    ::PostMessageW(Of(c.to), WM_KEYDOWN, c.key, 1);
+    if (!c.shown) ::PostMessageW(Of(c.to), WM_KEYUP, c.key, 0xC0000001);
+    const Event event = NextEventButFocus();
+    EXPECT_EQ(event.kind, c.expected);
+    EXPECT_EQ(event.object, c.to);
+    if (c.shown) {
+      EXPECT_EQ(event.value, c.key);
+      continue;
+    }
+    EXPECT_EQ(NextEventButFocus().kind, EventKind::kOther) << "the key's release";
+    ::PostMessageW(Of(kMain), WM_NULL, 0, 0);
+    EXPECT_EQ(WaitForEvent().kind, EventKind::kOther) << "no click followed";
+    EXPECT_EQ(::GetFocus(), focus);
+  }
+}
+
+TEST_F(WindowLayer, TheDefaultLookGoesToOneButtonAndFocusChangesAreReported) {
+  constexpr int kOther = 16;
+  ASSERT_TRUE(CreateControl({kOther, ControlKind::kPushButton, kMain, {340, 4, 25, 25}, u"x"}));
+  ShowObject(kMain);
+  DrainEvents();
+  for (const int number : {kButton, kOther, kButton}) {
+    SCOPED_TRACE(number);
+    SetDefaultButton(number);
+    for (const int button : {kButton, kOther}) {
+      EXPECT_EQ(::GetWindowLongW(Of(button), GWL_STYLE) & BS_TYPEMASK,
+                button == number ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+    }
+    FocusObject(number);
+    ::PostMessageW(Of(kMain), WM_NULL, 0, 0);
+    const Event event = WaitForEvent();
+    EXPECT_EQ(event.kind, EventKind::kFocusChange);
+    EXPECT_EQ(event.object, number);
+  }
 }
 
 TEST_F(WindowLayer, DeviceChangesReachTheHookDuringDispatch) {
@@ -97,7 +159,9 @@ TEST_F(WindowLayer, DeviceChangesReachTheHookDuringDispatch) {
 TEST_F(WindowLayer, QueuedMessagesAreDrainedUnreported) {
   ::PostMessageW(Of(kMain), WM_CLOSE, 0, 0);
   ::PostMessageW(Of(kMain), WM_COMMAND, MAKEWPARAM(2, 0), 0);
+  ::PostMessageW(Of(kMain), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
   DrainEvents();
+  EXPECT_EQ(WaitForEvent().kind, EventKind::kShellStarted) << "the icon is not lost";
   ::PostMessageW(Of(kMain), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 2));
   EXPECT_EQ(WaitForEvent().kind, EventKind::kLeftButtonDown);
 }
@@ -128,6 +192,9 @@ TEST_F(WindowLayer, TextsAndRowsWrittenFromAnotherThreadArriveWhileTheMainThread
   wchar_t row[64] = {};
   ListView_GetItemText(Of(kList), 1, 0, row, 64);
   EXPECT_STREQ(row, L"F: - ") << "appended at the end";
+  EXPECT_EQ(ListView_GetNextItem(Of(kList), -1, LVNI_FOCUSED), 0)
+      << "Tab onto the list shows where the arrow keys start";
+  EXPECT_EQ(ListView_GetNextItem(Of(kList), -1, LVNI_SELECTED), -1) << "nothing is selected";
 }
 
 TEST_F(WindowLayer, ListColumnFillsTheListAndTheImageKeepsItsSize) {

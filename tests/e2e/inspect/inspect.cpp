@@ -1,6 +1,8 @@
 // Looks at a running parvola.exe from outside, for the demonstration:
 //   parvola_inspect wait    waits for the first scan's result, prints the
 //                           status line, the drive list and any balloon
+//   parvola_inspect tab     presses Tab in the program's window, as a user
+//                           without a mouse moves the focus
 //   parvola_inspect close   asks the program to close (WM_CLOSE)
 #include <windows.h>
 
@@ -87,7 +89,12 @@ int Wait() {
 int wmain(int argc, wchar_t** argv) {
   const std::wstring command = argc > 1 ? argv[1] : L"";
   if (command == L"wait") return Wait();
+  if (command == L"tab") {
+    ::SetForegroundWindow(e2e::FindMainWindow());
+    e2e::PressKeys({VK_TAB});
+    return 0;
+  }
   if (command == L"close") return ::PostMessageW(e2e::FindMainWindow(), WM_CLOSE, 0, 0) ? 0 : 1;
-  Print(L"usage: parvola_inspect wait|close");
+  Print(L"usage: parvola_inspect wait|tab|close");
   return 2;
 }
