@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/errors.h"
 #include "platform/text.h"
 #include "platform/unique.h"
 
@@ -27,7 +28,6 @@ inline constexpr std::uint32_t kKeyRead = 0x20019;
 inline constexpr std::uint32_t kKeyAllAccess = 0xF003F;
 inline constexpr std::uint32_t kKeyWow64View64 = 0x100;
 
-inline constexpr std::int32_t kErrorFileNotFound = 2;
 inline constexpr std::int32_t kErrorMoreData = 234;
 inline constexpr std::int32_t kErrorNoMoreItems = 259;
 

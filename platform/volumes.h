@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/errors.h"
 #include "platform/kernel32.h"
 #include "platform/text.h"
 
@@ -18,10 +19,6 @@ inline constexpr std::uint32_t kDriveRemovable = 2;
 inline constexpr std::uint32_t kDefineRawTargetPath = 0x1;
 inline constexpr std::uint32_t kDefineRemoveDefinition = 0x2;
 inline constexpr std::uint32_t kDefineExactMatchOnRemove = 0x4;
-
-// Errors of opening a device that say its object does not exist.
-inline constexpr std::uint32_t kErrorFileNotFound = 2;
-inline constexpr std::uint32_t kErrorPathNotFound = 3;
 
 // GetLogicalDriveStringsW with the length buffer.size() (an empty buffer asks
 // for the length needed). Returns what the call returns: the characters

@@ -75,14 +75,6 @@ HANDLE OpenWithoutAccess(const Text& deviceName, DWORD& error) {
 
 }  // namespace
 
-std::optional<Text> QueryDosTarget(const Text& name) noexcept {
-  wchar_t targets[kTargetCapacity + 1] = {};
-  DWORD error = ERROR_SUCCESS;
-  const DWORD stored = QueryTargetList(name, targets, error);
-  if (stored == 0) return std::nullopt;
-  return win32::FromWide(targets, ::wcsnlen(targets, std::min(stored, kTargetCapacity)));
-}
-
 std::optional<std::vector<Text>> QueryDosTargets(const Text& name) noexcept {
   wchar_t targets[kTargetCapacity + 1] = {};
   DWORD error = ERROR_SUCCESS;
@@ -95,6 +87,12 @@ std::optional<std::vector<Text>> QueryDosTargets(const Text& name) noexcept {
     at += static_cast<DWORD>(length) + 1;
   }
   return list;
+}
+
+std::optional<Text> QueryDosTarget(const Text& name) noexcept {
+  const auto targets = QueryDosTargets(name);
+  if (!targets) return std::nullopt;
+  return targets->empty() ? Text() : targets->front();
 }
 
 bool DosNameInUse(const Text& name) noexcept {
