@@ -133,7 +133,9 @@ void StrikeLettered(std::vector<Volume>& volumes, Text& freeLetters) {
 // theirs, and the letter would lead to our volume: ours is taken away again.
 bool DefinedAlone(const Text& designator, const Volume& volume) {
   const auto targets = platform::QueryDosTargets(designator);
-  const auto ours = [&](const Text& target) { return platform::AsciiLower(target) == volume.lower; };
+  const auto ours = [&](const Text& target) {
+    return platform::AsciiLower(target) == volume.lower;
+  };
   if (targets && targets->size() == 1 && ours(targets->front())) return true;
   // Not read back, ours goes too: the exact match spares any other
   // definition. Read back without ours (it did not take), nothing is

@@ -69,8 +69,7 @@ VolumeDevice& AddFolder(const Text& path) {
 }
 
 VolumeDevice& AddShare(const Text& path, bool reachable) {
-  constexpr std::uint32_t kDriveRemote = 4;
-  return AddDevice(path, {.driveType = kDriveRemote, .reachable = reachable});
+  return AddDevice(path, {.driveType = platform::kDriveRemote, .reachable = reachable});
 }
 
 VolumeDevice& AddEmptySlot(const Text& path) {
