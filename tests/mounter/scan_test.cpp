@@ -26,7 +26,7 @@ const Text kStick = u"\\Device\\Stick";
 const Text kOther = u"\\Device\\Other";
 
 constexpr sim::VolumeDevice kEmpty{.driveType = kRemovable, .medium = false};
-const Text kShare = u"\\Device\\LanmanRedirector\\;D:0\\server\\deploy";
+constexpr char kShareTarget[] = "\\device\\lanmanredirector\\;d:0\\server\\deploy";
 const Text kSlot = u"\\Device\\Slot";
 const Text kSlotLower = platform::AsciiLower(kSlot);
 
@@ -35,6 +35,13 @@ void StickLetter(sim::VolumeDevice stick = {}) {
   stick.driveType = kRemovable;
   sim::AddDevice(kStick, stick);
   sim::DefineName(u"D:", kStick);
+}
+
+// D: on a network share, as the redirector names it.
+void ShareLetter(bool reachable) {
+  const Text share = u"\\Device\\LanmanRedirector\\;D:0\\server\\deploy";
+  sim::AddShare(share, reachable);
+  sim::DefineName(u"D:", share);
 }
 // No file system mounts until it is unlocked.
 constexpr sim::VolumeDevice kLocked{.answers = false, .opens = false};
@@ -284,18 +291,8 @@ TEST_P(LetterTest, LettersThatLeadNowhereAreRemovedButNotReusedInTheSameScan) {
          sim::DefineName(u"D:", u"\\??\\C:\\Deploy");
        },
        "\\??\\c:\\deploy"},
-      {"network drive",
-       [] {
-         sim::AddShare(kShare, true);
-         sim::DefineName(u"D:", kShare);
-       },
-       "\\device\\lanmanredirector\\;d:0\\server\\deploy"},
-      {"network drive whose server does not answer",
-       [] {
-         sim::AddShare(kShare, false);
-         sim::DefineName(u"D:", kShare);
-       },
-       "\\device\\lanmanredirector\\;d:0\\server\\deploy"},
+      {"network drive", [] { ShareLetter(true); }, kShareTarget},
+      {"network drive whose server does not answer", [] { ShareLetter(false); }, kShareTarget},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
