@@ -71,18 +71,35 @@ void RemoveEmptyRemovableDrives() {
 // Windows keeps a letter's drive type from when the letter was made, so a
 // pulled stick's letter may go on saying removable: the object it names is
 // asked too. An empty drive, a locked volume or any other failure to open
-// keeps the letter.
+// keeps the letter. A network letter is judged by its type alone: opening it
+// goes through the redirector, and an unreachable server would hold every
+// scan for its connection time-out.
 bool LeadsNowhere(const Text& drive) {
-  if (platform::QueryDriveType(drive) == platform::kDriveNoRootDir) return true;
+  const std::uint32_t type = platform::QueryDriveType(drive);
+  if (type == platform::kDriveNoRootDir) return true;
+  if (type == platform::kDriveRemote) return false;
   const std::uint32_t error = platform::DeviceOpenError(u"\\\\.\\" + drive);
   return error == platform::kErrorFileNotFound || error == platform::kErrorPathNotFound;
 }
 
-std::vector<Text> SplitVolumeList(const Text& list) {
-  std::vector<Text> entries;
+// A volume as the device manager reported it, and in lower case for the
+// bookkeeping. The letter is given with the reported path: Windows types a
+// letter when it is made only if the target names the device by its exact
+// name, and a letter it cannot type is worked out by opening the root at
+// each call, which reads as missing wherever no file system mounts (an
+// empty slot, a locked volume): it would be taken away and given again at
+// every scan, and "-rl" would never see it as removable.
+struct Volume {
+  Text reported;
+  Text lower;
+};
+
+std::vector<Volume> SplitVolumeList(const Text& list) {
+  std::vector<Volume> entries;
   std::size_t start = 0;
   for (std::size_t bar = list.find(u'|'); bar != Text::npos; bar = list.find(u'|', start)) {
-    entries.push_back(list.substr(start, bar - start));
+    const Text path = list.substr(start, bar - start);
+    entries.push_back({path, platform::AsciiLower(path)});
     start = bar + 1;
   }
   return entries;
@@ -91,7 +108,7 @@ std::vector<Text> SplitVolumeList(const Text& list) {
 // Strikes the volumes that already sit behind a letter and the letters in
 // use. A letter that leads nowhere loses its definition but still counts as
 // in use for the rest of this scan.
-void StrikeLettered(std::vector<Text>& volumes, Text& freeLetters) {
+void StrikeLettered(std::vector<Volume>& volumes, Text& freeLetters) {
   LogicalDriveList drives;
   ListLogicalDrives(drives);
   for (const Text& drive : drives) {
@@ -102,7 +119,11 @@ void StrikeLettered(std::vector<Text>& volumes, Text& freeLetters) {
     }
     // Whole entries are compared, so one volume's path that ends another's
     // (or an empty target) strikes nothing else.
-    if (target) std::erase(volumes, platform::AsciiLower(*target));
+    if (target) {
+      std::erase_if(volumes, [lower = platform::AsciiLower(*target)](const Volume& volume) {
+        return volume.lower == lower;
+      });
+    }
     std::erase(freeLetters, drive[0]);
   }
 }
@@ -110,15 +131,17 @@ void StrikeLettered(std::vector<Text>& volumes, Text& freeLetters) {
 // Whether `designator` now holds our definition and nothing else. Someone
 // who defined it between our check and our definition has ours stacked on
 // theirs, and the letter would lead to our volume: ours is taken away again.
-bool DefinedAlone(const Text& designator, const Text& volume) {
+bool DefinedAlone(const Text& designator, const Volume& volume) {
   const auto targets = platform::QueryDosTargets(designator);
-  const auto ours = [&](const Text& target) { return platform::AsciiLower(target) == volume; };
+  const auto ours = [&](const Text& target) {
+    return platform::AsciiLower(target) == volume.lower;
+  };
   if (targets && targets->size() == 1 && ours(targets->front())) return true;
   // Not read back, ours goes too: the exact match spares any other
   // definition. Read back without ours (it did not take), nothing is
   // removed: where the flag is ignored (Wine) that would take another's.
   if (!targets || std::any_of(targets->begin(), targets->end(), ours)) {
-    (void)RemoveExactly(designator, volume);
+    (void)RemoveExactly(designator, volume.reported);
   }
   return false;
 }
@@ -161,8 +184,7 @@ void RunScan(const ScanOptions& options) {
 
   if (options.removeLetters == 1) RemoveEmptyRemovableDrives();
 
-  std::vector<Text> volumes =
-      SplitVolumeList(platform::AsciiLower(EnumerateVolumeDevices(options.usbOnly)));
+  std::vector<Volume> volumes = SplitVolumeList(EnumerateVolumeDevices(options.usbOnly));
   Text freeLetters = kCandidateLetters;
   StrikeLettered(volumes, freeLetters);
 
@@ -183,8 +205,10 @@ void RunScan(const ScanOptions& options) {
       // waits for the next scan.
       // https://learn.microsoft.com/windows/win32/fileio/defining-an-ms-dos-device-name
       if (platform::DosNameInUse(designator)) continue;
-      const Text& volume = volumes[i];
-      if (!platform::DefineDosName(platform::kDefineRawTargetPath, designator, volume)) continue;
+      const Volume& volume = volumes[i];
+      if (!platform::DefineDosName(platform::kDefineRawTargetPath, designator, volume.reported)) {
+        continue;
+      }
       if (!DefinedAlone(designator, volume)) continue;
       if (platform::ProbeVolume(designator + u"\\") != 1) {
         // An empty slot's volume stays in the volume class, so a letter
@@ -192,7 +216,7 @@ void RunScan(const ScanOptions& options) {
         // one; with "-rl" it is taken back at once and the slot ends free.
         if (options.removeLetters == 1 &&
             platform::QueryDriveType(designator) == platform::kDriveRemovable) {
-          (void)RemoveExactly(designator, volume);
+          (void)RemoveExactly(designator, volume.reported);
         }
         continue;
       }

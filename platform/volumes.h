@@ -14,6 +14,7 @@ namespace platform {
 // GetDriveTypeW results the program acts upon.
 inline constexpr std::uint32_t kDriveNoRootDir = 1;
 inline constexpr std::uint32_t kDriveRemovable = 2;
+inline constexpr std::uint32_t kDriveRemote = 4;
 
 // DefineDosDeviceW flags.
 inline constexpr std::uint32_t kDefineRawTargetPath = 0x1;

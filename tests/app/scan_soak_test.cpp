@@ -164,7 +164,8 @@ void ExpectNothingLeft(const Injection& injection, bool otherVol, bool scanned =
     if (name == u"vol" || name == u"c:" || name == u"e:" || name == u"g:") continue;
     EXPECT_TRUE(name.size() == 2 && name[1] == u':') << Narrow(name);
     for (const Text& target : targets) {
-      EXPECT_TRUE(target.starts_with(u"\\device\\harddiskvolume")) << Narrow(target);
+      EXPECT_TRUE(platform::AsciiLower(target).starts_with(u"\\device\\harddiskvolume"))
+          << Narrow(target);
     }
   }
 

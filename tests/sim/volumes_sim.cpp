@@ -9,20 +9,39 @@
 
 namespace sim {
 
-VolumeDevice& AddDevice(const Text& path) { return volumes().devices[platform::AsciiLower(path)]; }
+VolumeDevice& AddDevice(const Text& path) {
+  VolumeDevice& device = volumes().devices[platform::AsciiLower(path)];
+  if (device.name.empty()) device.name = path;
+  return device;
+}
+
+VolumeDevice& AddDevice(const Text& path, const VolumeDevice& made) {
+  VolumeDevice& device = volumes().devices[platform::AsciiLower(path)];
+  device = made;
+  device.name = path;
+  return device;
+}
 
 namespace {
 
 std::uint32_t LiveDriveType(const Text& name);
+const VolumeDevice* DeviceNamed(const Text& target);
 
 // The link of a name is made anew whenever its top definition changes.
 void KeepDriveType(const Text& key) {
-  const auto it = volumes().dosNames.find(key);
-  if (it == volumes().dosNames.end()) {
+  const auto target = TargetOf(key);
+  if (!target) {
     volumes().keptDriveTypes.erase(key);
-  } else {
-    volumes().keptDriveTypes[key] = LiveDriveType(key);
+    return;
   }
+  std::optional<std::uint32_t>& kept = volumes().keptDriveTypes[key];
+  if (volumes().driveTypeModel != DriveTypeModel::kNtDesign) {
+    kept = LiveDriveType(key);
+    return;
+  }
+  const VolumeDevice* device = DeviceNamed(*target);
+  const bool walked = device != nullptr && !device->folder && device->name == *target;
+  kept = walked ? std::optional(device->driveType) : std::nullopt;
 }
 
 }  // namespace
@@ -42,6 +61,15 @@ std::optional<Text> TargetOf(const Text& name) {
 VolumeDevice& AddListedVolume(const Text& path) {
   deviceManager().volumes.push_back({path});
   return AddDevice(path);
+}
+
+VolumeDevice& AddFolder(const Text& path) {
+  // Opened as a file without backup semantics, a folder refuses access.
+  return AddDevice(path, {.opens = false, .folder = true});
+}
+
+VolumeDevice& AddShare(const Text& path, bool reachable) {
+  return AddDevice(path, {.driveType = platform::kDriveRemote, .reachable = reachable});
 }
 
 VolumeDevice& AddEmptySlot(const Text& path) {
@@ -85,11 +113,14 @@ std::vector<std::uint8_t> MakeDescriptor(std::uint32_t busType, const std::strin
 
 namespace {
 
+const VolumeDevice* DeviceNamed(const Text& target) {
+  const auto it = volumes().devices.find(platform::AsciiLower(target));
+  return it == volumes().devices.end() ? nullptr : &it->second;
+}
+
 const VolumeDevice* DeviceAt(const Text& name) {
   const auto target = TargetOf(name);
-  if (!target) return nullptr;
-  const auto it = volumes().devices.find(platform::AsciiLower(*target));
-  return it == volumes().devices.end() ? nullptr : &it->second;
+  return target ? DeviceNamed(*target) : nullptr;
 }
 
 // A device by its name in the DOS namespace, as "\\.\E:" opens it.
@@ -104,12 +135,28 @@ std::uint32_t LiveDriveType(const Text& name) {
   return device ? device->driveType : platform::kDriveNoRootDir;
 }
 
+// Whether an open of `device` gets through: a share whose server does not
+// answer fails only after the connection time-out.
+bool Reaches(const VolumeDevice& device, const Text& openedAs) {
+  if (device.reachable) return true;
+  volumes().slowCalls.push_back(openedAs);
+  return false;
+}
+
+// The NT design's "work it out when asked": the root is opened and the type
+// read from the file system mounted there.
+std::uint32_t TypeOfOpenedRoot(const Text& name) {
+  const VolumeDevice* device = DeviceAt(name);
+  if (device == nullptr || !Reaches(*device, name)) return platform::kDriveNoRootDir;
+  return device->medium && device->answers ? device->driveType : platform::kDriveNoRootDir;
+}
+
 // GetVolumeInformationW on a drive without a medium shows the "There is no
 // disk in the drive" box unless the error mode fails critical errors; the
 // call then fails either way.
 // https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-getvolumeinformationw
 bool Answers(const VolumeDevice* device, const Text& root) {
-  if (device == nullptr) return false;
+  if (device == nullptr || !Reaches(*device, root)) return false;
   if (!device->medium) {
     if ((process().errorMode & kFailCriticalErrors) == 0) {
       process().criticalErrorBoxes.push_back(root);
@@ -161,16 +208,15 @@ std::uint32_t ReadLogicalDriveStrings(Text& buffer) noexcept {
   return result;
 }
 
-// A letter made by DefineDosDeviceW reports its volume's type (Wine: no root).
-// https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-getdrivetypew
 std::uint32_t QueryDriveType(const Text& root) noexcept {
   if (sim::Enter("GetDriveTypeW", Narrow(root))) return 0;  // DRIVE_UNKNOWN
   const Text name = AsciiLower(sim::DriveName(root));
-  if (volumes().driveTypeKept) {
-    const auto kept = volumes().keptDriveTypes.find(name);
-    return kept == volumes().keptDriveTypes.end() ? kDriveNoRootDir : kept->second;
-  }
-  return sim::LiveDriveType(name);
+  const sim::DriveTypeModel model = volumes().driveTypeModel;
+  if (model == sim::DriveTypeModel::kAskedLive) return sim::LiveDriveType(name);
+  const auto kept = volumes().keptDriveTypes.find(name);
+  if (kept == volumes().keptDriveTypes.end()) return kDriveNoRootDir;
+  if (kept->second) return *kept->second;
+  return sim::TypeOfOpenedRoot(name);
 }
 
 int ProbeVolume(const Text& root) noexcept {
@@ -197,11 +243,13 @@ bool DefineDosName(std::uint32_t flags, const Text& name,
     if (!target) return false;
     stack.push_back(*target);
   } else if ((flags & kDefineExactMatchOnRemove) != 0) {
-    // Only the definition with exactly this target, the most recent first
-    // (Wine ignores the flag).
+    // Only the definition with this target, the most recent first, the
+    // target matched without regard to case (Wine ignores the flag).
     // https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-definedosdevicew
     if (!target) return false;
-    const auto it = std::find(stack.rbegin(), stack.rend(), *target);
+    const auto it = std::find_if(stack.rbegin(), stack.rend(), [&](const Text& defined) {
+      return AsciiLower(defined) == AsciiLower(*target);
+    });
     if (it == stack.rend()) return false;
     stack.erase(std::next(it).base());
   } else {
@@ -238,7 +286,7 @@ bool DosNameInUse(const Text& name) noexcept {
 Handle OpenDevice(const Text& deviceName) noexcept {
   if (sim::Enter("CreateFileW", Narrow(deviceName))) return 0;
   const sim::VolumeDevice* device = sim::DeviceOpenedAs(deviceName);
-  if (!device || !device->opens) return 0;
+  if (!device || !sim::Reaches(*device, deviceName) || !device->opens) return 0;
   const Handle handle = ++volumes().nextHandle;
   volumes().openDevices[handle] = AsciiLower(*sim::TargetOf(deviceName.substr(4)));
   ++sim::process().openHandles;
@@ -248,8 +296,10 @@ Handle OpenDevice(const Text& deviceName) noexcept {
 std::uint32_t DeviceOpenError(const Text& deviceName) noexcept {
   constexpr std::uint32_t kErrorAccessDenied = 5;
   if (sim::Enter("CreateFileW", Narrow(deviceName))) return kErrorAccessDenied;
+  constexpr std::uint32_t kErrorBadNetPath = 53;
   const sim::VolumeDevice* device = sim::DeviceOpenedAs(deviceName);
   if (device == nullptr) return kErrorFileNotFound;
+  if (!sim::Reaches(*device, deviceName)) return kErrorBadNetPath;
   return device->opens ? 0 : kErrorAccessDenied;
 }
 
