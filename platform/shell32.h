@@ -27,8 +27,9 @@ int ModifyTrayBalloon(int windowNumber, unsigned iconId, const Text& title, cons
 
 // Adds tray icon `iconId` of our window object `windowNumber`: the small
 // icon 0 of `iconFile` (ExtractIconExW), the tooltip, and mouse
-// notifications to that window (kTrayNotification events). False when the
-// file has no small icon or the shell refuses the icon. The icon is kept
+// notifications to that window (kTrayNotification events). True when the
+// shell has the icon afterwards; false when the file has no small icon or
+// the shell refuses the icon. The icon is kept
 // even when the shell refuses it (a shell that has not started yet): a
 // later call adds the kept icon again, and DestroyObjects deletes it
 // whether or not an add succeeded.

@@ -53,8 +53,9 @@ class EventLoopTest : public ::testing::Test {
     sim::FinishAllThreads();
   }
 
-  void Begin(StartupFlags flags = {}) {
+  void Begin(StartupFlags flags = {}, bool trayIconAdded = true) {
     loop_ = EventLoop{flags};
+    loop_.trayIconMissing = !trayIconAdded;
     BeginEventLoop(loop_);
   }
   // One turn on `event`; false when the loop ends.
@@ -239,69 +240,106 @@ TEST_F(EventLoopTest, MenuWebAndOtherEventsDoNothing) {
   EXPECT_TRUE(sim::desktop().popups.empty()) << "a left click on the tray icon opens nothing";
 }
 
-TEST_F(EventLoopTest, RightButtonOnTheTrayIconOpensTheMenuOwnedByTheWindow) {
-  BeginIdle();
-  ASSERT_TRUE(Turn(Tray(platform::kMouseRightButtonDown, trayIcon + 1)));
-  EXPECT_TRUE(sim::desktop().popups.empty()) << "another icon";
-  ASSERT_TRUE(Turn(Tray(platform::kMouseRightButtonDown)));
-  ASSERT_EQ(sim::desktop().popups.size(), 1u);
-  EXPECT_EQ(sim::desktop().popups[0], std::make_pair(trayMenu, mainWindow));
-  EXPECT_EQ(sim::CountCalls("Shell_NotifyIconW NIM_SETFOCUS 34"), 1u)
-      << "closed without a choice, the keyboard goes back to the notification area";
-
-  sim::desktop().menuChoice = menuExit;
-  ASSERT_TRUE(Turn(Tray(platform::kMouseRightButtonDown)));
-  EXPECT_EQ(sim::CountCalls("Shell_NotifyIconW NIM_SETFOCUS"), 1u) << "not after a choice";
-  EXPECT_FALSE(Turn(kTick)) << "the choice is the next event";
+// Once the menu has closed, the keyboard goes back to the notification
+// area: a hidden window would keep it, and an Alt+F4 meant for the desktop
+// would end the program. A user who clicked into another program keeps it
+// there, and a window that shows keeps it.
+TEST_F(EventLoopTest, RightButtonOnTheTrayIconOpensTheMenuAndTheFocusGoesBack) {
+  const struct {
+    const char* what;
+    int choice;
+    bool shown;
+    bool closedElsewhere;
+    bool focusBack;
+  } cases[] = {
+      {"closed without a choice", 0, false, false, true},
+      {"Refresh chosen", menuRefresh, false, false, true},
+      {"Exit chosen", menuExit, false, false, true},
+      {"closed by a click into another program", 0, false, true, false},
+      {"chosen while the window shows", menuRefresh, true, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetUp();
+    BeginIdle(c.shown ? StartupFlags{} : TrayOnly());
+    ASSERT_TRUE(Turn(Tray(platform::kMouseRightButtonDown, trayIcon + 1)));
+    EXPECT_TRUE(sim::desktop().popups.empty()) << "another icon";
+    sim::desktop().menuChoice = c.choice;
+    sim::desktop().menuClosedElsewhere = c.closedElsewhere;
+    ASSERT_TRUE(Turn(Tray(platform::kMouseRightButtonDown)));
+    EXPECT_EQ(sim::desktop().popups, (std::vector<std::pair<int, int>>{{trayMenu, mainWindow}}));
+    EXPECT_EQ(sim::CountCalls("Shell_NotifyIconW NIM_SETFOCUS 34"), c.focusBack ? 1u : 0u);
+    EXPECT_EQ(Turn(kTick), c.choice != menuExit) << "the choice is the next event";
+    EXPECT_EQ(Turn(kTick) && Scans() == 2u, c.choice == menuRefresh);
+    sim::FinishAllThreads();
+  }
 }
 
-TEST_F(EventLoopTest, TheDefaultLookMarksTheButtonEnterPresses) {
+// Each forwarded at once: the default look marks the button Enter presses,
+// and the colours follow high contrast.
+TEST_F(EventLoopTest, FocusAndColourChangesChangeTheLook) {
+  const Event kColoursChanged{EventKind::kColoursChanged, mainWindow};
   const struct {
-    int focus;
+    Event event;
+    bool highContrast;
     int look;
+    std::uint32_t background;  // of the window
+    std::uint32_t footer;
   } cases[] = {
-      {ctlClose, ctlClose},
-      {ctlDriveList, ctlRefresh},
-      {ctlClose, ctlClose},
-      {ctlRefresh, ctlRefresh},
+      {Focus(ctlClose), false, ctlClose, 0xF6E5D0, 0xFF0000},
+      {Focus(ctlDriveList), false, ctlRefresh, 0xF6E5D0, 0xFF0000},
+      {Focus(ctlClose), false, ctlClose, 0xF6E5D0, 0xFF0000},
+      {Focus(ctlRefresh), false, ctlRefresh, 0xF6E5D0, 0xFF0000},
+      {kColoursChanged, true, ctlRefresh, platform::kSystemWindowColour,
+       platform::kSystemWindowTextColour},
+      {kColoursChanged, false, ctlRefresh, 0xF6E5D0, 0xFF0000},
   };
+  CreateWindowObjects();
   BeginIdle();
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.focus);
-    ASSERT_TRUE(Turn(Focus(c.focus)));
+    SCOPED_TRACE(testing::Message() << c.event.object << " high contrast " << c.highContrast);
+    sim::desktop().highContrast = c.highContrast;
+    ASSERT_TRUE(Turn(c.event));
     EXPECT_EQ(sim::desktop().defaultButton, c.look);
+    EXPECT_EQ(sim::desktop().objects[mainWindow].background, c.background);
+    EXPECT_EQ(sim::desktop().objects[ctlFooter].textColour, c.footer);
   }
 }
 
-// A Windows PE whose shell starts after the program, or a full Windows
-// still busy at logon: without its icon the tray mode cannot be reached.
-TEST_F(EventLoopTest, ATrayIconTheShellRefusedComesWhenTheShellStarts) {
-  sim::tray().shellRunning = false;
-  CreateWindowObjects();
-  ASSERT_TRUE(sim::tray().icons.empty());
-  sim::tray().shellRunning = true;
-  BeginIdle(TrayOnly());
-  for (const char* what : {"started late", "started afresh"}) {
-    SCOPED_TRACE(what);
-    sim::tray().icons.clear();
-    ASSERT_TRUE(Turn({EventKind::kShellStarted, mainWindow}));
-    ASSERT_EQ(sim::tray().icons.size(), 1u);
-    EXPECT_EQ(sim::tray().icons[0].id, static_cast<unsigned>(trayIcon));
-    EXPECT_EQ(sim::tray().iconHandles, 1) << "the icon made once is given again";
-  }
-}
-
-TEST_F(EventLoopTest, ColoursFollowHighContrastWhenTheSystemColoursChange) {
-  CreateWindowObjects();
-  BeginIdle();
-  for (const bool on : {true, false}) {
-    SCOPED_TRACE(on);
-    sim::desktop().highContrast = on;
-    ASSERT_TRUE(Turn({EventKind::kColoursChanged, mainWindow}));
-    EXPECT_EQ(sim::desktop().objects[mainWindow].background,
-              on ? platform::kSystemWindowColour : 0xF6E5D0u);
-    EXPECT_EQ(sim::desktop().objects[ctlFooter].textColour,
-              on ? platform::kSystemHotLightColour : 0xFF0000u);
+// A Windows PE whose shell starts after the program, a full Windows whose
+// shell is busy at logon and never announces a start, a shell that starts
+// afresh: without its icon the tray mode cannot be reached.
+TEST_F(EventLoopTest, TheTrayIconIsAddedAgainUntilTheShellHasIt) {
+  const struct {
+    const char* what;
+    bool shellRunning;
+    int busyRefusals;
+    int ticks;
+    bool shellStarts;  // "TaskbarCreated" after the ticks
+    std::size_t adds;
+    bool shown;
+  } cases[] = {
+      {"taken at once", true, 0, 3 * kTrayRetryTicks, false, 1, true},
+      {"busy shell, not yet tried again", true, 2, kTrayRetryTicks - 1, false, 1, false},
+      {"busy shell, refused twice", true, 2, 3 * kTrayRetryTicks, false, 3, true},
+      {"started late", false, 0, 0, true, 2, true},
+      {"started afresh", true, 0, 0, true, 2, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetUp();
+    sim::tray().shellRunning = c.shellRunning;
+    sim::tray().busyRefusals = c.busyRefusals;
+    Begin(TrayOnly(), CreateWindowObjects());
+    for (int tick = 0; tick < c.ticks; ++tick) ASSERT_TRUE(Turn(kTick));
+    if (c.shellStarts) {
+      sim::tray().shellRunning = true;
+      sim::tray().icons.clear();
+      ASSERT_TRUE(Turn({EventKind::kShellStarted, mainWindow}));
+    }
+    EXPECT_EQ(sim::CountCalls("Shell_NotifyIconW NIM_ADD 34"), c.adds);
+    EXPECT_EQ(sim::tray().icons.size(), c.shown ? 1u : 0u);
+    sim::FinishAllThreads();
   }
 }
 
@@ -394,7 +432,7 @@ TEST_F(EventLoopTest, RunEventLoopRemovesItsHookWhenItEnds) {
   StartupFlags flags;
   flags.autoMount = 1;
   sim::desktop().events = {kTick, kCloseRequest, kTick};
-  RunEventLoop(flags);
+  RunEventLoop(flags, true);
   EXPECT_EQ(sim::desktop().deviceHook, nullptr);
   EXPECT_EQ(sim::desktop().events.size(), 1u) << "ends on the close request";
   EXPECT_EQ(Scans(), 1u);
