@@ -34,12 +34,7 @@ Event Tray(std::uint32_t mouse, int icon = trayIcon) {
 }
 Event Focus(int control) { return {EventKind::kFocusChange, control}; }
 
-StartupFlags TrayOnly() {
-  StartupFlags flags;
-  flags.gui = 0;
-  flags.autoMount = 1;
-  return flags;
-}
+StartupFlags TrayOnly() { return {.gui = 0, .autoMount = 1}; }
 
 class EventLoopTest : public ::testing::Test {
  protected:
@@ -77,56 +72,26 @@ class EventLoopTest : public ::testing::Test {
 };
 
 TEST_F(EventLoopTest, FirstTurnStartsTheFirstScanWithTheOptions) {
-  StartupFlags flags;
-  flags.usbOnly = 1;
-  flags.removeLetters = 1;
-  flags.notify = 0;
-  flags.gui = 1;
-  Begin(flags);
-  EXPECT_TRUE(sim::desktop().objects[mainWindow].visible);
-  EXPECT_EQ(sim::desktop().focus, ctlRefresh) << "usable without a mouse";
-  EXPECT_EQ(sim::desktop().timers[wakeTimer], 100u);
-  EXPECT_EQ(Scans(), 0u) << "nothing before the first turn";
-
-  ASSERT_TRUE(Turn(kTick));
-  ASSERT_EQ(Scans(), 1u);
-  const auto* options = static_cast<const mounter::ScanOptions*>(sim::threads().started[0].argument);
-  EXPECT_EQ(options->usbOnly, 1);
-  EXPECT_EQ(options->removeLetters, 1);
-  EXPECT_EQ(options->notify, 0);
-  EXPECT_EQ(options->gui, 1);
-  EXPECT_TRUE(Running());
-}
-
-TEST_F(EventLoopTest, WindowlessLoopNeverShowsTheWindow) {
-  Begin(TrayOnly());
-  ASSERT_TRUE(Turn(kTick));
-  EXPECT_FALSE(sim::desktop().objects[mainWindow].visible);
-  EXPECT_EQ(sim::desktop().focus, 0);
-  EXPECT_EQ(sim::CountCalls("SetHwndPropStr"), 0u) << "nothing to read aloud, no oleacc loaded";
-  EXPECT_EQ(static_cast<const mounter::ScanOptions*>(sim::threads().started[0].argument)->gui, 0);
-}
-
-// The hidden window becomes the foreground window after its tray menu; a
-// stray Esc there used to end the program, and Enter to start a scan.
-TEST_F(EventLoopTest, KeysReachingTheHiddenTrayModeWindowChangeNothing) {
-  const struct {
-    const char* what;
-    Event key;
-  } cases[] = {
-      {"Esc", Key(platform::kKeyEscape, mainWindow)},
-      {"Enter", Key(platform::kKeyEnter, mainWindow)},
-      {"Enter on Refresh", Key(platform::kKeyEnter, ctlRefresh)},
-      {"Enter on x", Key(platform::kKeyEnter, ctlClose)},
-  };
-  BeginIdle(TrayOnly());
-  for (const auto& [what, key] : cases) {
-    SCOPED_TRACE(what);
-    EXPECT_TRUE(Turn(key));
-    EXPECT_TRUE(Turn(kTick));
-    EXPECT_EQ(Scans(), 1u);
+  for (const StartupFlags& flags : {StartupFlags{1, 1, 0}, TrayOnly()}) {
+    SCOPED_TRACE(flags.gui);
+    SetUp();
+    Begin(flags);
+    const bool shown = flags.gui == 1;
+    EXPECT_EQ(sim::desktop().objects[mainWindow].visible, shown);
+    EXPECT_EQ(sim::desktop().focus, shown ? ctlRefresh : 0) << "usable without a mouse";
+    EXPECT_EQ(sim::CountCalls("CoInitializeEx"), shown ? 1u : 0u) << "nothing to read aloud";
+    EXPECT_EQ(sim::desktop().timers[wakeTimer], 100u);
+    EXPECT_EQ(Scans(), 0u) << "nothing before the first turn";
+    ASSERT_TRUE(Turn(kTick));
+    ASSERT_EQ(Scans(), 1u);
+    const auto* options = static_cast<const mounter::ScanOptions*>(sim::threads().started[0].argument);
+    EXPECT_EQ(options->usbOnly, flags.usbOnly);
+    EXPECT_EQ(options->removeLetters, flags.removeLetters);
+    EXPECT_EQ(options->notify, flags.notify);
+    EXPECT_EQ(options->gui, flags.gui);
+    EXPECT_TRUE(Running());
+    sim::FinishAllThreads();
   }
-  EXPECT_FALSE(Turn(kCloseRequest)) << "Alt+F4 and close requests from outside still end it";
 }
 
 TEST_F(EventLoopTest, MessagesQueuedBeforeTheLoopAreDispatchedButNotActedOn) {
@@ -140,28 +105,35 @@ TEST_F(EventLoopTest, MessagesQueuedBeforeTheLoopAreDispatchedButNotActedOn) {
   EXPECT_EQ(Scans(), 1u) << "no refresh left over";
 }
 
+// Enter presses Refresh wherever the focus is, but on another button. The
+// hidden window becomes the foreground window after its tray menu, and no
+// key counts there: a stray Esc once ended the program, Enter started a scan.
 TEST_F(EventLoopTest, RefreshWhileIdleStartsOneScanAtTheNextTurn) {
   const struct {
     const char* what;
     Event refresh;
+    bool hidden;
   } cases[] = {
-      {"button", kRefreshButton},
-      {"menu", kMenuRefresh},
-      {"Enter on Refresh", Key(platform::kKeyEnter, ctlRefresh)},
-      // Enter presses Refresh wherever the focus is, but on another button.
-      {"Enter on the list", Key(platform::kKeyEnter, ctlDriveList)},
-      {"Enter on the window", Key(platform::kKeyEnter, mainWindow)},
+      {"button", kRefreshButton, false},
+      {"menu", kMenuRefresh, false},
+      {"Enter on Refresh", Key(platform::kKeyEnter, ctlRefresh), false},
+      {"Enter on the list", Key(platform::kKeyEnter, ctlDriveList), false},
+      {"Enter on the window", Key(platform::kKeyEnter, mainWindow), false},
+      {"hidden: Esc", Key(platform::kKeyEscape, mainWindow), true},
+      {"hidden: Enter", Key(platform::kKeyEnter, mainWindow), true},
+      {"hidden: Enter on Refresh", Key(platform::kKeyEnter, ctlRefresh), true},
+      {"hidden: Enter on x", Key(platform::kKeyEnter, ctlClose), true},
   };
-  for (const auto& [what, refresh] : cases) {
-    SCOPED_TRACE(what);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
     SetUp();
-    BeginIdle();
-    ASSERT_TRUE(Turn(refresh));
+    BeginIdle(c.hidden ? TrayOnly() : StartupFlags{});
+    ASSERT_TRUE(Turn(c.refresh));
     EXPECT_EQ(Scans(), 1u) << "the request is made after this turn's start check";
     ASSERT_TRUE(Turn(kTick));
-    EXPECT_EQ(Scans(), 2u);
+    EXPECT_EQ(Scans(), c.hidden ? 1u : 2u);
     ASSERT_TRUE(Turn(kTick));
-    EXPECT_EQ(Scans(), 2u) << "the request was used up";
+    EXPECT_EQ(Scans(), c.hidden ? 1u : 2u) << "the request was used up";
     sim::FinishAllThreads();
   }
 }
@@ -193,38 +165,36 @@ TEST_F(EventLoopTest, ScanRequestsDuringAScanAreDroppedNotQueued) {
   }
 }
 
-TEST_F(EventLoopTest, CloseButtonDuringAScanDoesNothingAndLeavesNothingPending) {
+// Exit and a close request (Alt+F4 too, hidden or not) end the loop even
+// during a scan; the close button, and the keys that press it, then do
+// nothing and leave nothing pending.
+TEST_F(EventLoopTest, CloseButtonDuringAScanDoesNothingButExitAndCloseRequestsEnd) {
   const struct {
     const char* what;
     Event close;
+    bool ends;  // during the scan
+    bool hidden;
   } cases[] = {
-      {"button", kCloseButton},
-      {"Esc, wherever the focus is", Key(platform::kKeyEscape, ctlRefresh)},
-      {"Enter on the close button", Key(platform::kKeyEnter, ctlClose)},
+      {"button", kCloseButton, false, false},
+      {"Esc, wherever the focus is", Key(platform::kKeyEscape, ctlRefresh), false, false},
+      {"Enter on the close button", Key(platform::kKeyEnter, ctlClose), false, false},
+      {"menu Exit", kMenuExit, true, false},
+      {"close request", kCloseRequest, true, false},
+      {"close request, hidden", kCloseRequest, true, true},
   };
-  for (const auto& [what, close] : cases) {
-    SCOPED_TRACE(what);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
     SetUp();
-    Begin();
+    Begin(c.hidden ? TrayOnly() : StartupFlags{});
     ASSERT_TRUE(Turn(kTick));
     ASSERT_TRUE(Running());
-    EXPECT_TRUE(Turn(close));
+    EXPECT_EQ(Turn(c.close), !c.ends);
     sim::FinishThread(0);
-    EXPECT_TRUE(Turn(kTick)) << "no quit kept for later";
-    EXPECT_EQ(Scans(), 1u) << "nor a scan";
-    EXPECT_FALSE(Turn(close)) << "while idle it ends the program";
-    sim::FinishAllThreads();
-  }
-}
-
-TEST_F(EventLoopTest, ExitAndCloseRequestEndTheLoopEvenDuringAScan) {
-  for (const Event& end : {kMenuExit, kCloseRequest}) {
-    SCOPED_TRACE(end.kind == EventKind::kMenuChoice ? "menu Exit" : "close request");
-    SetUp();
-    Begin();
-    ASSERT_TRUE(Turn(kTick));
-    ASSERT_TRUE(Running());
-    EXPECT_FALSE(Turn(end));
+    if (!c.ends) {
+      EXPECT_TRUE(Turn(kTick)) << "no quit kept for later";
+      EXPECT_EQ(Scans(), 1u) << "nor a scan";
+      EXPECT_FALSE(Turn(c.close)) << "while idle it ends the program";
+    }
     sim::FinishAllThreads();
   }
 }
@@ -232,12 +202,13 @@ TEST_F(EventLoopTest, ExitAndCloseRequestEndTheLoopEvenDuringAScan) {
 TEST_F(EventLoopTest, MenuWebAndOtherEventsDoNothing) {
   BeginIdle();
   for (const Event& event : {kMenuWeb, Tray(platform::kMouseLeftButtonDown), kTick,
+                             Tray(platform::kMouseRightButtonDown, trayIcon + 1),
                              Event{EventKind::kOther, ctlDriveList}}) {
     EXPECT_TRUE(Turn(event));
   }
   EXPECT_TRUE(Turn(kTick));
   EXPECT_EQ(Scans(), 1u);
-  EXPECT_TRUE(sim::desktop().popups.empty()) << "a left click on the tray icon opens nothing";
+  EXPECT_TRUE(sim::desktop().popups.empty()) << "a left click, or another icon, opens nothing";
 }
 
 // Once the menu has closed, the keyboard goes back to the notification
@@ -262,8 +233,6 @@ TEST_F(EventLoopTest, RightButtonOnTheTrayIconOpensTheMenuAndTheFocusGoesBack) {
     SCOPED_TRACE(c.what);
     SetUp();
     BeginIdle(c.shown ? StartupFlags{} : TrayOnly());
-    ASSERT_TRUE(Turn(Tray(platform::kMouseRightButtonDown, trayIcon + 1)));
-    EXPECT_TRUE(sim::desktop().popups.empty()) << "another icon";
     sim::desktop().menuChoice = c.choice;
     sim::desktop().menuClosedElsewhere = c.closedElsewhere;
     ASSERT_TRUE(Turn(Tray(platform::kMouseRightButtonDown)));
@@ -374,35 +343,32 @@ TEST_F(EventLoopTest, PressesInTheTitleStripMoveTheWindow) {
   }
 }
 
-TEST_F(EventLoopTest, WithAutoMountArrivalAndNodeChangesRequestAScanAtOnce) {
+TEST_F(EventLoopTest, OnlyWithAutoMountArrivalAndNodeChangesRequestAScanAtOnce) {
   const struct {
     std::uint32_t event;
     bool scans;
+    std::int64_t autoMount = 1;
   } cases[] = {
       {platform::kDeviceArrival, true},
       {platform::kDeviceNodesChanged, true},
       {platform::kDeviceRemoveComplete, false},
       {0x8001, false},  // DBT_DEVICEQUERYREMOVE
       {0x0018, false},  // DBT_CONFIGCHANGED
+      {platform::kDeviceArrival, false, 0},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.event);
+    SCOPED_TRACE(testing::Message() << c.event << " -a " << c.autoMount);
     SetUp();
     StartupFlags flags;
-    flags.autoMount = 1;
+    flags.autoMount = c.autoMount;
     BeginIdle(flags);
+    EXPECT_EQ(sim::desktop().deviceHook != nullptr, c.autoMount == 1);
     ASSERT_TRUE(Turn(Device(c.event)));
     EXPECT_EQ(Scans(), c.scans ? 2u : 1u) << "the hook runs while the loop waits";
+    ASSERT_TRUE(Turn(kTick));
+    EXPECT_EQ(Scans(), c.scans ? 2u : 1u);
     sim::FinishAllThreads();
   }
-}
-
-TEST_F(EventLoopTest, WithoutAutoMountNothingIsHooked) {
-  BeginIdle();
-  EXPECT_EQ(sim::desktop().deviceHook, nullptr);
-  ASSERT_TRUE(Turn(Device(platform::kDeviceArrival)));
-  ASSERT_TRUE(Turn(kTick));
-  EXPECT_EQ(Scans(), 1u);
 }
 
 TEST_F(EventLoopTest, EachFinishedThreadIsClosedBeforeTheNextIsKept) {

@@ -24,8 +24,8 @@ int PrepareMachine();
 
 std::vector<TestVolume> MachineVolumes();
 
-// Complete records for every volume of the machine, and no letters for them:
-// the starting point of a benchmark run.
+// Complete records for the first three volumes of the machine, and no
+// letters for any: the starting point of a benchmark run.
 void ArrangeAllVolumes();
 
 // A device record under Enum\STORAGE\Volume, as a scenario wants it.

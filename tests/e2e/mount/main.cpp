@@ -1,6 +1,6 @@
 // The scenario driver. "--prepare" readies a freshly started test machine;
-// "--arrange-all" gives every volume a complete record and takes away the
-// letters they were given (for benchmarks); anything else runs the scenarios.
+// "--arrange-all" gives the benchmark's volumes complete records and takes
+// away the letters they were given; anything else runs the scenarios.
 #include <gtest/gtest.h>
 
 #include <cwchar>
