@@ -12,8 +12,6 @@ const wchar_t* const kVolumeNames[][3] = {
     {L"fifth", L"Q:", L"FIFTHVOL"},     {L"sixth", L"R:", L"SIXTHVOL"},
     {L"seventh", L"S:", L"SEVENTHVOL"}, {L"eighth", L"T:", L"EIGHTHVOL"},
     {L"ninth", L"U:", L"NINTHVOL"}};
-// The benchmark's figures are for three volumes.
-constexpr std::size_t kBenchVolumes = 3;
 
 void SetText(HKEY key, const wchar_t* name, const std::wstring& text) {
   ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
@@ -60,10 +58,10 @@ int PrepareMachine() {
   return missing == 0 ? 0 : 1;
 }
 
-void ArrangeAllVolumes() {
+void ArrangeVolumes(std::size_t count) {
   std::vector<Record> records;
   for (const TestVolume& volume : MachineVolumes()) {
-    if (records.size() < kBenchVolumes) records.push_back({volume.name, volume.device});
+    if (records.size() < count) records.push_back({volume.name, volume.device});
   }
   ArrangeRecords(records);
   RemoveTestLetters();
