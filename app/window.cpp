@@ -112,7 +112,7 @@ void ShowMainWindow() {
 
 bool AddTrayIcon() {
   return platform::AddTrayIcon(mainWindow, trayIcon, platform::ProgramFilePath(),
-                        Text(u"Parvola V") + kVersion);
+                               Text(u"Parvola V") + kVersion);
 }
 
 void ApplyColours() {
