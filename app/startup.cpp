@@ -7,6 +7,7 @@
 #include "mounter/enumerate.h"
 #include "mounter/scan.h"
 #include "platform/kernel32.h"
+#include "platform/ole32.h"
 #include "platform/system.h"
 #include "platform/user32.h"
 
@@ -25,6 +26,7 @@ constexpr unsigned kHideFlags = 0x50010;  // AW_SLIDE | AW_HIDE | AW_CENTER
     platform::AnimateObject(mainWindow, kHideMilliseconds, kHideFlags);
   }
   platform::DestroyObjects();
+  platform::EndCom();
   platform::ExitProcess(0);
 }
 
@@ -54,12 +56,12 @@ void Run() {
   StartupFlags flags;
   ReadOptions(SplitCommandLine(), flags);
 
-  CreateWindowObjects();
+  const bool trayIconAdded = CreateWindowObjects();
   const Mode mode = ChooseMode(flags);
   if (mode == Mode::kOneShot) {
     mounter::RunScan({flags.usbOnly, flags.removeLetters, flags.notify, 1});
   } else {
-    RunEventLoop(flags);
+    RunEventLoop(flags, trayIconAdded);
   }
   End(mode);
 }

@@ -4,6 +4,7 @@
 
 #include "app/texts.h"
 #include "app/window_icon.h"
+#include "platform/ole32.h"
 #include "platform/oleacc.h"
 #include "platform/resources.h"
 #include "platform/shell32.h"
@@ -30,11 +31,12 @@ struct Palette {
 
 // High contrast keeps the shapes and trades each written colour for the
 // scheme's counterpart; the buttons and the list follow the scheme by
-// themselves.
+// themselves. The footer is plain text, not a link, so it takes the
+// scheme's text colour too.
 Palette CurrentPalette() {
   if (platform::HighContrastOn()) {
     return {platform::kSystemWindowColour, platform::kSystemWindowTextColour,
-            platform::kSystemWindowTextColour, platform::kSystemHotLightColour};
+            platform::kSystemWindowTextColour, platform::kSystemWindowTextColour};
   }
   return {kLightBlue, kBlack, kDefault, kBlue};
 }
@@ -76,13 +78,13 @@ void CreateTrayMenu() {
 
 }  // namespace
 
-void CreateWindowObjects() {
+bool CreateWindowObjects() {
   const Palette palette = CurrentPalette();
   platform::CreateMainWindow(mainWindow, kMainWindowTitle, kClientWidth, kClientHeight,
                              palette.background);
   platform::SetWindowIcon(mainWindow, kIconGroup);
   CreateTrayMenu();
-  AddTrayIcon();
+  const bool trayIconAdded = AddTrayIcon();
 
   for (const platform::ControlSpec& control : Controls(palette)) platform::CreateControl(control);
   // The title's right end lies under the version text, which must stay
@@ -94,19 +96,23 @@ void CreateWindowObjects() {
   LoadResourceIcon(ctlIcon, platform::ProgramFilePath(), kIconGroup, kIconPixels);
   platform::AddListColumn(ctlDriveList, u"", kFirstListColumnWidth);
   platform::FillListColumn(ctlDriveList, 0);
+  return trayIconAdded;
 }
 
 void ShowMainWindow() {
-  // A screen reader would read the bare letter. Only a window that is shown
-  // is read, so the modes without one never load oleacc.
+  // A screen reader would read the bare letter, and would not say what a
+  // scan found. Only a window that is shown is read, so the modes without
+  // one never load oleacc.
+  platform::StartCom();
   platform::SetAccessibleName(ctlClose, Texts()[kTextExit]);
+  platform::MakePoliteLiveRegion(ctlStatus);
   platform::ShowObject(mainWindow);
   platform::FocusObject(ctlRefresh);
 }
 
-void AddTrayIcon() {
-  platform::AddTrayIcon(mainWindow, trayIcon, platform::ProgramFilePath(),
-                        Text(u"Parvola V") + kVersion);
+bool AddTrayIcon() {
+  return platform::AddTrayIcon(mainWindow, trayIcon, platform::ProgramFilePath(),
+                               Text(u"Parvola V") + kVersion);
 }
 
 void ApplyColours() {

@@ -13,14 +13,15 @@ inline constexpr char16_t kMakerAddress[] = u"www.parvola.example";
 // 11 points at 96 DPI: its baseline meets the version text's.
 inline constexpr int kTitleFontPixels = 15;
 
-// Builds every window object, hidden. Runs in every mode.
-void CreateWindowObjects();
+// Builds every window object, hidden. Runs in every mode. True when the
+// shell took the tray icon.
+bool CreateWindowObjects();
 // Shows the main window with the focus on Refresh, ready for screen
-// readers.
+// readers: COM is set up on this thread for it, until EndCom.
 void ShowMainWindow();
 // Adds the tray icon; again whenever the shell starts afresh, or starts
-// late, after the program.
-void AddTrayIcon();
+// late, after the program, or refused it. True when the shell has it.
+bool AddTrayIcon();
 // The written colours, or the system's own while high contrast is on: at
 // start and whenever the system's colours change.
 void ApplyColours();

@@ -56,6 +56,14 @@ platform::Event AsButtonPress(const EventLoop& loop, const platform::Event& even
   return {EventKind::kControlClick, ButtonForEnter(event.object)};
 }
 
+// A shell busy at logon may refuse the icon and never announce a start;
+// without its icon the tray mode could not be reached.
+void RetryTrayIcon(EventLoop& loop) {
+  if (!loop.trayIconMissing || ++loop.ticksWithoutTrayIcon < kTrayRetryTicks) return;
+  loop.ticksWithoutTrayIcon = 0;
+  loop.trayIconMissing = !AddTrayIcon();
+}
+
 }  // namespace
 
 bool ScanRunning(const EventLoop& loop) {
@@ -107,10 +115,13 @@ void ActOnEvent(EventLoop& loop, const platform::Event& received) {
 
   switch (event.kind) {
     case EventKind::kTrayNotification:
-      // A menu closed without a choice hands the keyboard back to where it
-      // came from.
-      if (event.object == trayIcon && event.value == platform::kMouseRightButtonDown &&
-          !platform::ShowPopupMenu(trayMenu, mainWindow)) {
+      if (event.object != trayIcon || event.value != platform::kMouseRightButtonDown) break;
+      platform::ShowPopupMenu(trayMenu, mainWindow);
+      // Once its menu has closed, chosen from or not, the icon hands the
+      // keyboard back to the notification area; a hidden window would keep
+      // it, and Alt+F4 meant for the desktop would end the program. A user
+      // who closed the menu by clicking into another program keeps it there.
+      if (!platform::ObjectVisible(mainWindow) && platform::ObjectInForeground(mainWindow)) {
         platform::FocusTrayIcon(mainWindow, trayIcon);
       }
       break;
@@ -126,8 +137,12 @@ void ActOnEvent(EventLoop& loop, const platform::Event& received) {
       // The default look marks what Enter would press, as in a dialog.
       platform::SetDefaultButton(ButtonForEnter(event.object));
       break;
+    case EventKind::kTimer:
+      if (event.object == wakeTimer) RetryTrayIcon(loop);
+      break;
     case EventKind::kShellStarted:
-      AddTrayIcon();
+      loop.trayIconMissing = !AddTrayIcon();
+      loop.ticksWithoutTrayIcon = 0;
       break;
     case EventKind::kColoursChanged:
       ApplyColours();
@@ -144,8 +159,9 @@ bool TurnEventLoop(EventLoop& loop) {
 
 void EndEventLoop(EventLoop&) { platform::SetDeviceChangeHook(nullptr, nullptr); }
 
-void RunEventLoop(const StartupFlags& flags) {
+void RunEventLoop(const StartupFlags& flags, bool trayIconAdded) {
   EventLoop loop{flags};
+  loop.trayIconMissing = !trayIconAdded;
   BeginEventLoop(loop);
   while (TurnEventLoop(loop)) {
   }

@@ -12,7 +12,13 @@ struct EventLoop {
   bool scanRequested = false;
   bool quitRequested = false;
   platform::Handle scanThread = 0;  // the last scan thread started; 0 before the first
+  // The shell has refused the tray icon since it last tried: it is tried
+  // again every kTrayRetryTicks ticks of the wake timer.
+  bool trayIconMissing = false;
+  int ticksWithoutTrayIcon = 0;
 };
+
+inline constexpr int kTrayRetryTicks = 30;
 
 // Before the first turn: the device-change hook (with "-a"), the window
 // with the focus on Refresh (with the window shown), the wake timer, the
@@ -27,7 +33,7 @@ void ActOnEvent(EventLoop& loop, const platform::Event& event);
 void EndEventLoop(EventLoop& loop);
 // The whole loop: runs until the user ends the program (window mode or
 // tray only).
-void RunEventLoop(const StartupFlags& flags);
+void RunEventLoop(const StartupFlags& flags, bool trayIconAdded);
 
 bool ScanRunning(const EventLoop& loop);
 // The strip from the top of the window down to the rule under the title.

@@ -146,6 +146,18 @@ bool DefinedAlone(const Text& designator, const Volume& volume) {
   return false;
 }
 
+// A screen reader reads each new status when it is done with what it says;
+// a hidden window says nothing.
+void ShowStatus(const Text& text) {
+  platform::SetObjectText(app::ctlStatus, text);
+  if (platform::ObjectVisible(app::mainWindow)) platform::AnnounceLiveRegionChange(app::ctlStatus);
+}
+
+// The one column spans the list whether its vertical bar shows or not: a
+// column as wide as the list without the bar makes a sideways bar once the
+// rows need the vertical one.
+void FitListColumn() { platform::FillListColumn(app::ctlDriveList, 0); }
+
 }  // namespace
 
 std::int64_t ListLogicalDrives(LogicalDriveList& drives) {
@@ -179,8 +191,9 @@ int ShowTrayBalloon(int iconNumber, int windowNumber, const Text& title, const T
 
 void RunScan(const ScanOptions& options) {
   const app::TextTable& texts = app::Texts();
-  platform::SetObjectText(app::ctlStatus, texts[app::kTextChecking]);
+  ShowStatus(texts[app::kTextChecking]);
   platform::ClearListRows(app::ctlDriveList);
+  FitListColumn();
 
   if (options.removeLetters == 1) RemoveEmptyRemovableDrives();
 
@@ -227,6 +240,7 @@ void RunScan(const ScanOptions& options) {
       const Text bus = ReadBusTypeName(designator);
       const Text product = ReadProductId(designator);
       platform::AppendListRow(app::ctlDriveList, MakeDriveRow(letter, label, bus, product));
+      FitListColumn();
     }
     if (options.notify == 1) {
       (void)ShowTrayBalloon(app::trayIcon, app::mainWindow,
@@ -236,15 +250,14 @@ void RunScan(const ScanOptions& options) {
   }
 
   if (mountedCount == 0) {
-    platform::SetObjectText(app::ctlStatus, texts[app::kTextNothingFound]);
+    ShowStatus(texts[app::kTextNothingFound]);
     // Said by a balloon only when notifications are on and no window shows.
     if (options.notify != 0 && options.gui == 0) {
       (void)ShowTrayBalloon(app::trayIcon, app::mainWindow, kNothingFoundTitle,
                             texts[app::kTextNothingFound], kBalloonTimeout, kNoBalloonIcon);
     }
   } else {
-    platform::SetObjectText(app::ctlStatus,
-                            MakeCountText(mountedCount, texts[app::kTextFoundSuffix]));
+    ShowStatus(MakeCountText(mountedCount, texts[app::kTextFoundSuffix]));
   }
 
   platform::Sleep(kEndPause);

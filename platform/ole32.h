@@ -14,4 +14,10 @@ using Guid = std::array<std::uint8_t, 16>;
 // on success.
 [[nodiscard]] std::int32_t ClsidFromText(const Text& text, Guid& guid) noexcept;
 
+// CoInitializeEx apartment-threaded on the calling thread; a failure is
+// remembered and leaves COM as it was.
+void StartCom() noexcept;
+// CoUninitialize, once for a StartCom that succeeded; else nothing.
+void EndCom() noexcept;
+
 }  // namespace platform

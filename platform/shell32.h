@@ -27,11 +27,12 @@ int ModifyTrayBalloon(int windowNumber, unsigned iconId, const Text& title, cons
 
 // Adds tray icon `iconId` of our window object `windowNumber`: the small
 // icon 0 of `iconFile` (ExtractIconExW), the tooltip, and mouse
-// notifications to that window (kTrayNotification events). False when the
-// file has no small icon or the shell refuses the icon. The icon is kept
-// even when the shell refuses it (a shell that has not started yet): a
-// later call adds the kept icon again, and DestroyObjects deletes it
-// whether or not an add succeeded.
+// notifications to that window (kTrayNotification events). True when the
+// shell has the icon afterwards; false when the file has no small icon or
+// the shell refuses the icon. The icon is kept even when the shell refuses
+// it (a shell that has not started yet, or is busy): a later call adds the
+// kept icon again, and DestroyObjects deletes it whether or not an add
+// succeeded.
 bool AddTrayIcon(int windowNumber, unsigned iconId, const Text& iconFile,
                  const Text& tooltip) noexcept;
 // NIM_SETFOCUS: the keyboard focus back to the notification area, where

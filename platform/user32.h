@@ -49,7 +49,6 @@ inline constexpr std::uint32_t kDefaultColour = 0xFFFFFFFF;
 // byte).
 inline constexpr std::uint32_t kSystemWindowColour = 0x80000005;      // COLOR_WINDOW
 inline constexpr std::uint32_t kSystemWindowTextColour = 0x80000008;  // COLOR_WINDOWTEXT
-inline constexpr std::uint32_t kSystemHotLightColour = 0x8000001A;    // COLOR_HOTLIGHT
 
 struct ControlSpec {
   int number = 0;
@@ -103,6 +102,11 @@ void AppendMenuSeparator(int menu) noexcept;
 // ---- using -----------------------------------------------------------------
 
 void ShowObject(int number) noexcept;
+// IsWindowVisible: whether window `number` is shown. Callable from the scan
+// thread.
+[[nodiscard]] bool ObjectVisible(int number) noexcept;
+// Whether window `number` is the foreground window.
+[[nodiscard]] bool ObjectInForeground(int number) noexcept;
 // Gives control `number` the keyboard focus and shows the focus cue; its
 // window gives the focus back to it whenever it is activated again.
 void FocusObject(int number) noexcept;
@@ -113,6 +117,10 @@ void ClearListRows(int number) noexcept;
 // The first row of a list gets the focused state (not the selection), so
 // that a list reached by Tab shows where the arrow keys start.
 void AppendListRow(int number, const Text& row) noexcept;
+// NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED) for object `number`: a
+// screen reader reads a live region's new text. Callable from the scan
+// thread.
+void AnnounceLiveRegionChange(int number) noexcept;
 // AnimateWindowW on object `number`.
 void AnimateObject(int number, unsigned milliseconds, unsigned flags) noexcept;
 // Removes the tray icon and destroys every object, font, menu and icon made.
@@ -122,9 +130,9 @@ void DestroyObjects() noexcept;
 // (WM_NCLBUTTONDOWN with HTCAPTION), then redraws it at once.
 void DragObject(int number) noexcept;
 // Shows menu `menu` one pixel up and left of the cursor, owned by window
-// `owner`, until it closes; the choice arrives later as a kMenuChoice event.
-// False when it closed without a choice.
-bool ShowPopupMenu(int menu, int owner) noexcept;
+// `owner`, until it closes; the choice, if any, arrives later as a
+// kMenuChoice event. The owner is made the foreground window for it.
+void ShowPopupMenu(int menu, int owner) noexcept;
 // SetTimer on window `window`; false when the timer could not be made.
 bool StartTimer(int window, int timer, unsigned milliseconds) noexcept;
 

@@ -6,6 +6,13 @@
 #include "platform/win32/text_win32.h"
 
 namespace platform {
+namespace {
+
+// Whether the CoInitializeEx of StartCom must be balanced: S_FALSE (set up
+// already) counts too, RPC_E_CHANGED_MODE does not.
+bool comStarted = false;
+
+}  // namespace
 
 std::int32_t ClsidFromText(const Text& text, Guid& guid) noexcept {
   std::wstring wide = win32::Wide(text);
@@ -13,6 +20,15 @@ std::int32_t ClsidFromText(const Text& text, Guid& guid) noexcept {
   const HRESULT result = ::CLSIDFromString(wide.data(), &clsid);
   if (result == S_OK) guid = win32::FromGuid(clsid);
   return result;
+}
+
+void StartCom() noexcept {
+  comStarted = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+}
+
+void EndCom() noexcept {
+  if (comStarted) ::CoUninitialize();
+  comStarted = false;
 }
 
 }  // namespace platform

@@ -22,9 +22,9 @@ std::vector<NOTIFYICONDATAW>& Added() {
 
 void Remove(NOTIFYICONDATAW& added) {
   // The icon is named by window and number: a GUID would tie it to the
-  // program's path, which changes with every copy on a stick. A shell busy
-  // at logon may report an add as failed and show the icon all the same;
-  // deleting an icon it does not have is harmless.
+  // program's path, which changes with every copy on a stick. An add
+  // reported as failed may have shown the icon all the same; deleting an
+  // icon the shell does not have is harmless.
   ::Shell_NotifyIconW(NIM_DELETE, &added);
   ::DestroyIcon(added.hIcon);
 }
@@ -52,7 +52,11 @@ bool AddTrayIcon(int windowNumber, unsigned iconId, const Text& iconFile,
     win32::CopyField(data.szTip, tooltip);
     kept = added.insert(added.end(), data);
   }
-  return ::Shell_NotifyIconW(NIM_ADD, &*kept) != FALSE;
+  // A shell busy at logon may report an add as failed and show the icon all
+  // the same; an add again is then refused as a duplicate, while a change
+  // shows that the shell has it.
+  return ::Shell_NotifyIconW(NIM_ADD, &*kept) != FALSE ||
+         ::Shell_NotifyIconW(NIM_MODIFY, &*kept) != FALSE;
 }
 
 void FocusTrayIcon(int windowNumber, unsigned iconId) noexcept {

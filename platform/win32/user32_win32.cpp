@@ -306,9 +306,12 @@ bool CreateMainWindow(int number, const Text& title, int clientWidth, int client
   objects.windows[number] = window;
   objects.mainNumber = number;
   // The program runs elevated, and the message filter of such a process
-  // drops registered messages from the unelevated shell.
+  // drops the unelevated shell's messages above WM_USER: its restart
+  // announcement and the tray icon's mouse notifications.
   objects.taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
-  ::ChangeWindowMessageFilterEx(window, objects.taskbarCreated, MSGFLT_ALLOW, nullptr);
+  for (const UINT message : {objects.taskbarCreated, win32::kTrayMessage}) {
+    ::ChangeWindowMessageFilterEx(window, message, MSGFLT_ALLOW, nullptr);
+  }
   return true;
 }
 
@@ -454,6 +457,16 @@ void ShowObject(int number) noexcept {
   if (const HWND window = Find(number)) ::ShowWindow(window, SW_SHOW);
 }
 
+bool ObjectVisible(int number) noexcept {
+  const HWND window = Find(number);
+  return window != nullptr && ::IsWindowVisible(window);
+}
+
+bool ObjectInForeground(int number) noexcept {
+  const HWND window = Find(number);
+  return window != nullptr && ::GetForegroundWindow() == window;
+}
+
 void FocusObject(int number) noexcept {
   if (const HWND control = Find(number)) FocusControl(control);
 }
@@ -483,6 +496,14 @@ void AppendListRow(int number, const Text& row) noexcept {
   ::SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&focused));
 }
 
+void AnnounceLiveRegionChange(int number) noexcept {
+  // Defined for Windows 8 and later; Windows 7 passes it on to nobody.
+  constexpr DWORD kLiveRegionChanged = 0x8019;  // EVENT_OBJECT_LIVEREGIONCHANGED
+  if (const HWND window = Find(number)) {
+    ::NotifyWinEvent(kLiveRegionChanged, window, OBJID_CLIENT, CHILDID_SELF);
+  }
+}
+
 void AnimateObject(int number, unsigned milliseconds, unsigned flags) noexcept {
   if (const HWND window = Find(number)) ::AnimateWindow(window, milliseconds, flags);
 }
@@ -510,24 +531,23 @@ void DragObject(int number) noexcept {
   ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
-bool ShowPopupMenu(int menu, int owner) noexcept {
+void ShowPopupMenu(int menu, int owner) noexcept {
   const auto found = Table().menus.find(menu);
   const HWND window = Find(owner);
-  if (found == Table().menus.end() || window == nullptr) return false;
+  if (found == Table().menus.end() || window == nullptr) return;
   POINT cursor = {};
   ::GetCursorPos(&cursor);
   // Unless the owner is the foreground window, the menu stays open when the
   // user clicks elsewhere; the empty message afterwards lets it close at
   // once on the next click (the documented TrackPopupMenu idiom).
   ::SetForegroundWindow(window);
-  // The item comes back here, so that a menu closed without one is known.
+  // The item comes back here, before anything else can happen to the
+  // window, and goes on as the next event.
   const UINT item = static_cast<UINT>(::TrackPopupMenu(found->second.get(), TPM_RETURNCMD,
                                                        cursor.x - 1, cursor.y - 1, 0, window,
                                                        nullptr));
   ::PostMessageW(window, WM_NULL, 0, 0);
-  if (item == 0) return false;
-  Push({EventKind::kMenuChoice, owner, 0, 0, item});
-  return true;
+  if (item != 0) Push({EventKind::kMenuChoice, owner, 0, 0, item});
 }
 
 bool StartTimer(int window, int timer, unsigned milliseconds) noexcept {

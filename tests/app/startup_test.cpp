@@ -144,6 +144,8 @@ TEST_F(StartupTest, ModesShowTheWindowAndAnimateItsEndOnlyWhenInteractive) {
       EXPECT_TRUE(sim::desktop().animations.empty());
     }
     EXPECT_TRUE(sim::desktop().destroyed);
+    EXPECT_EQ(sim::desktop().objects[ctlStatus].politeLiveRegion, c.visible);
+    EXPECT_EQ(sim::desktop().comStarted, 0) << "COM, set up for the shown window, is undone";
     EXPECT_EQ(sim::process().loadedLibraries, 0);
     EXPECT_EQ(sim::process().openHandles, 1) << "the first instance keeps its mutex";
   }

@@ -34,12 +34,7 @@ Event Tray(std::uint32_t mouse, int icon = trayIcon) {
 }
 Event Focus(int control) { return {EventKind::kFocusChange, control}; }
 
-StartupFlags TrayOnly() {
-  StartupFlags flags;
-  flags.gui = 0;
-  flags.autoMount = 1;
-  return flags;
-}
+StartupFlags TrayOnly() { return {.gui = 0, .autoMount = 1}; }
 
 class EventLoopTest : public ::testing::Test {
  protected:
@@ -53,8 +48,9 @@ class EventLoopTest : public ::testing::Test {
     sim::FinishAllThreads();
   }
 
-  void Begin(StartupFlags flags = {}) {
+  void Begin(StartupFlags flags = {}, bool trayIconAdded = true) {
     loop_ = EventLoop{flags};
+    loop_.trayIconMissing = !trayIconAdded;
     BeginEventLoop(loop_);
   }
   // One turn on `event`; false when the loop ends.
@@ -76,56 +72,26 @@ class EventLoopTest : public ::testing::Test {
 };
 
 TEST_F(EventLoopTest, FirstTurnStartsTheFirstScanWithTheOptions) {
-  StartupFlags flags;
-  flags.usbOnly = 1;
-  flags.removeLetters = 1;
-  flags.notify = 0;
-  flags.gui = 1;
-  Begin(flags);
-  EXPECT_TRUE(sim::desktop().objects[mainWindow].visible);
-  EXPECT_EQ(sim::desktop().focus, ctlRefresh) << "usable without a mouse";
-  EXPECT_EQ(sim::desktop().timers[wakeTimer], 100u);
-  EXPECT_EQ(Scans(), 0u) << "nothing before the first turn";
-
-  ASSERT_TRUE(Turn(kTick));
-  ASSERT_EQ(Scans(), 1u);
-  const auto* options = static_cast<const mounter::ScanOptions*>(sim::threads().started[0].argument);
-  EXPECT_EQ(options->usbOnly, 1);
-  EXPECT_EQ(options->removeLetters, 1);
-  EXPECT_EQ(options->notify, 0);
-  EXPECT_EQ(options->gui, 1);
-  EXPECT_TRUE(Running());
-}
-
-TEST_F(EventLoopTest, WindowlessLoopNeverShowsTheWindow) {
-  Begin(TrayOnly());
-  ASSERT_TRUE(Turn(kTick));
-  EXPECT_FALSE(sim::desktop().objects[mainWindow].visible);
-  EXPECT_EQ(sim::desktop().focus, 0);
-  EXPECT_EQ(sim::CountCalls("SetHwndPropStr"), 0u) << "nothing to read aloud, no oleacc loaded";
-  EXPECT_EQ(static_cast<const mounter::ScanOptions*>(sim::threads().started[0].argument)->gui, 0);
-}
-
-// The hidden window becomes the foreground window after its tray menu; a
-// stray Esc there used to end the program, and Enter to start a scan.
-TEST_F(EventLoopTest, KeysReachingTheHiddenTrayModeWindowChangeNothing) {
-  const struct {
-    const char* what;
-    Event key;
-  } cases[] = {
-      {"Esc", Key(platform::kKeyEscape, mainWindow)},
-      {"Enter", Key(platform::kKeyEnter, mainWindow)},
-      {"Enter on Refresh", Key(platform::kKeyEnter, ctlRefresh)},
-      {"Enter on x", Key(platform::kKeyEnter, ctlClose)},
-  };
-  BeginIdle(TrayOnly());
-  for (const auto& [what, key] : cases) {
-    SCOPED_TRACE(what);
-    EXPECT_TRUE(Turn(key));
-    EXPECT_TRUE(Turn(kTick));
-    EXPECT_EQ(Scans(), 1u);
+  for (const StartupFlags& flags : {StartupFlags{1, 1, 0}, TrayOnly()}) {
+    SCOPED_TRACE(flags.gui);
+    SetUp();
+    Begin(flags);
+    const bool shown = flags.gui == 1;
+    EXPECT_EQ(sim::desktop().objects[mainWindow].visible, shown);
+    EXPECT_EQ(sim::desktop().focus, shown ? ctlRefresh : 0) << "usable without a mouse";
+    EXPECT_EQ(sim::CountCalls("CoInitializeEx"), shown ? 1u : 0u) << "nothing to read aloud";
+    EXPECT_EQ(sim::desktop().timers[wakeTimer], 100u);
+    EXPECT_EQ(Scans(), 0u) << "nothing before the first turn";
+    ASSERT_TRUE(Turn(kTick));
+    ASSERT_EQ(Scans(), 1u);
+    const auto* options = static_cast<const mounter::ScanOptions*>(sim::threads().started[0].argument);
+    EXPECT_EQ(options->usbOnly, flags.usbOnly);
+    EXPECT_EQ(options->removeLetters, flags.removeLetters);
+    EXPECT_EQ(options->notify, flags.notify);
+    EXPECT_EQ(options->gui, flags.gui);
+    EXPECT_TRUE(Running());
+    sim::FinishAllThreads();
   }
-  EXPECT_FALSE(Turn(kCloseRequest)) << "Alt+F4 and close requests from outside still end it";
 }
 
 TEST_F(EventLoopTest, MessagesQueuedBeforeTheLoopAreDispatchedButNotActedOn) {
@@ -139,28 +105,35 @@ TEST_F(EventLoopTest, MessagesQueuedBeforeTheLoopAreDispatchedButNotActedOn) {
   EXPECT_EQ(Scans(), 1u) << "no refresh left over";
 }
 
+// Enter presses Refresh wherever the focus is, but on another button. The
+// hidden window becomes the foreground window after its tray menu, and no
+// key counts there: a stray Esc once ended the program, Enter started a scan.
 TEST_F(EventLoopTest, RefreshWhileIdleStartsOneScanAtTheNextTurn) {
   const struct {
     const char* what;
     Event refresh;
+    bool hidden;
   } cases[] = {
-      {"button", kRefreshButton},
-      {"menu", kMenuRefresh},
-      {"Enter on Refresh", Key(platform::kKeyEnter, ctlRefresh)},
-      // Enter presses Refresh wherever the focus is, but on another button.
-      {"Enter on the list", Key(platform::kKeyEnter, ctlDriveList)},
-      {"Enter on the window", Key(platform::kKeyEnter, mainWindow)},
+      {"button", kRefreshButton, false},
+      {"menu", kMenuRefresh, false},
+      {"Enter on Refresh", Key(platform::kKeyEnter, ctlRefresh), false},
+      {"Enter on the list", Key(platform::kKeyEnter, ctlDriveList), false},
+      {"Enter on the window", Key(platform::kKeyEnter, mainWindow), false},
+      {"hidden: Esc", Key(platform::kKeyEscape, mainWindow), true},
+      {"hidden: Enter", Key(platform::kKeyEnter, mainWindow), true},
+      {"hidden: Enter on Refresh", Key(platform::kKeyEnter, ctlRefresh), true},
+      {"hidden: Enter on x", Key(platform::kKeyEnter, ctlClose), true},
   };
-  for (const auto& [what, refresh] : cases) {
-    SCOPED_TRACE(what);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
     SetUp();
-    BeginIdle();
-    ASSERT_TRUE(Turn(refresh));
+    BeginIdle(c.hidden ? TrayOnly() : StartupFlags{});
+    ASSERT_TRUE(Turn(c.refresh));
     EXPECT_EQ(Scans(), 1u) << "the request is made after this turn's start check";
     ASSERT_TRUE(Turn(kTick));
-    EXPECT_EQ(Scans(), 2u);
+    EXPECT_EQ(Scans(), c.hidden ? 1u : 2u);
     ASSERT_TRUE(Turn(kTick));
-    EXPECT_EQ(Scans(), 2u) << "the request was used up";
+    EXPECT_EQ(Scans(), c.hidden ? 1u : 2u) << "the request was used up";
     sim::FinishAllThreads();
   }
 }
@@ -192,38 +165,36 @@ TEST_F(EventLoopTest, ScanRequestsDuringAScanAreDroppedNotQueued) {
   }
 }
 
-TEST_F(EventLoopTest, CloseButtonDuringAScanDoesNothingAndLeavesNothingPending) {
+// Exit and a close request (Alt+F4 too, hidden or not) end the loop even
+// during a scan; the close button, and the keys that press it, then do
+// nothing and leave nothing pending.
+TEST_F(EventLoopTest, CloseButtonDuringAScanDoesNothingButExitAndCloseRequestsEnd) {
   const struct {
     const char* what;
     Event close;
+    bool ends;  // during the scan
+    bool hidden;
   } cases[] = {
-      {"button", kCloseButton},
-      {"Esc, wherever the focus is", Key(platform::kKeyEscape, ctlRefresh)},
-      {"Enter on the close button", Key(platform::kKeyEnter, ctlClose)},
+      {"button", kCloseButton, false, false},
+      {"Esc, wherever the focus is", Key(platform::kKeyEscape, ctlRefresh), false, false},
+      {"Enter on the close button", Key(platform::kKeyEnter, ctlClose), false, false},
+      {"menu Exit", kMenuExit, true, false},
+      {"close request", kCloseRequest, true, false},
+      {"close request, hidden", kCloseRequest, true, true},
   };
-  for (const auto& [what, close] : cases) {
-    SCOPED_TRACE(what);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
     SetUp();
-    Begin();
+    Begin(c.hidden ? TrayOnly() : StartupFlags{});
     ASSERT_TRUE(Turn(kTick));
     ASSERT_TRUE(Running());
-    EXPECT_TRUE(Turn(close));
+    EXPECT_EQ(Turn(c.close), !c.ends);
     sim::FinishThread(0);
-    EXPECT_TRUE(Turn(kTick)) << "no quit kept for later";
-    EXPECT_EQ(Scans(), 1u) << "nor a scan";
-    EXPECT_FALSE(Turn(close)) << "while idle it ends the program";
-    sim::FinishAllThreads();
-  }
-}
-
-TEST_F(EventLoopTest, ExitAndCloseRequestEndTheLoopEvenDuringAScan) {
-  for (const Event& end : {kMenuExit, kCloseRequest}) {
-    SCOPED_TRACE(end.kind == EventKind::kMenuChoice ? "menu Exit" : "close request");
-    SetUp();
-    Begin();
-    ASSERT_TRUE(Turn(kTick));
-    ASSERT_TRUE(Running());
-    EXPECT_FALSE(Turn(end));
+    if (!c.ends) {
+      EXPECT_TRUE(Turn(kTick)) << "no quit kept for later";
+      EXPECT_EQ(Scans(), 1u) << "nor a scan";
+      EXPECT_FALSE(Turn(c.close)) << "while idle it ends the program";
+    }
     sim::FinishAllThreads();
   }
 }
@@ -231,77 +202,113 @@ TEST_F(EventLoopTest, ExitAndCloseRequestEndTheLoopEvenDuringAScan) {
 TEST_F(EventLoopTest, MenuWebAndOtherEventsDoNothing) {
   BeginIdle();
   for (const Event& event : {kMenuWeb, Tray(platform::kMouseLeftButtonDown), kTick,
+                             Tray(platform::kMouseRightButtonDown, trayIcon + 1),
                              Event{EventKind::kOther, ctlDriveList}}) {
     EXPECT_TRUE(Turn(event));
   }
   EXPECT_TRUE(Turn(kTick));
   EXPECT_EQ(Scans(), 1u);
-  EXPECT_TRUE(sim::desktop().popups.empty()) << "a left click on the tray icon opens nothing";
+  EXPECT_TRUE(sim::desktop().popups.empty()) << "a left click, or another icon, opens nothing";
 }
 
-TEST_F(EventLoopTest, RightButtonOnTheTrayIconOpensTheMenuOwnedByTheWindow) {
-  BeginIdle();
-  ASSERT_TRUE(Turn(Tray(platform::kMouseRightButtonDown, trayIcon + 1)));
-  EXPECT_TRUE(sim::desktop().popups.empty()) << "another icon";
-  ASSERT_TRUE(Turn(Tray(platform::kMouseRightButtonDown)));
-  ASSERT_EQ(sim::desktop().popups.size(), 1u);
-  EXPECT_EQ(sim::desktop().popups[0], std::make_pair(trayMenu, mainWindow));
-  EXPECT_EQ(sim::CountCalls("Shell_NotifyIconW NIM_SETFOCUS 34"), 1u)
-      << "closed without a choice, the keyboard goes back to the notification area";
-
-  sim::desktop().menuChoice = menuExit;
-  ASSERT_TRUE(Turn(Tray(platform::kMouseRightButtonDown)));
-  EXPECT_EQ(sim::CountCalls("Shell_NotifyIconW NIM_SETFOCUS"), 1u) << "not after a choice";
-  EXPECT_FALSE(Turn(kTick)) << "the choice is the next event";
-}
-
-TEST_F(EventLoopTest, TheDefaultLookMarksTheButtonEnterPresses) {
+// Once the menu has closed, the keyboard goes back to the notification
+// area: a hidden window would keep it, and an Alt+F4 meant for the desktop
+// would end the program. A user who clicked into another program keeps it
+// there, and a window that shows keeps it.
+TEST_F(EventLoopTest, RightButtonOnTheTrayIconOpensTheMenuAndTheFocusGoesBack) {
   const struct {
-    int focus;
-    int look;
+    const char* what;
+    int choice;
+    bool shown;
+    bool closedElsewhere;
+    bool focusBack;
   } cases[] = {
-      {ctlClose, ctlClose},
-      {ctlDriveList, ctlRefresh},
-      {ctlClose, ctlClose},
-      {ctlRefresh, ctlRefresh},
+      {"closed without a choice", 0, false, false, true},
+      {"Refresh chosen", menuRefresh, false, false, true},
+      {"Exit chosen", menuExit, false, false, true},
+      {"closed by a click into another program", 0, false, true, false},
+      {"chosen while the window shows", menuRefresh, true, false, false},
   };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetUp();
+    BeginIdle(c.shown ? StartupFlags{} : TrayOnly());
+    sim::desktop().menuChoice = c.choice;
+    sim::desktop().menuClosedElsewhere = c.closedElsewhere;
+    ASSERT_TRUE(Turn(Tray(platform::kMouseRightButtonDown)));
+    EXPECT_EQ(sim::desktop().popups, (std::vector<std::pair<int, int>>{{trayMenu, mainWindow}}));
+    EXPECT_EQ(sim::CountCalls("Shell_NotifyIconW NIM_SETFOCUS 34"), c.focusBack ? 1u : 0u);
+    EXPECT_EQ(Turn(kTick), c.choice != menuExit) << "the choice is the next event";
+    EXPECT_EQ(Turn(kTick) && Scans() == 2u, c.choice == menuRefresh);
+    sim::FinishAllThreads();
+  }
+}
+
+// Each forwarded at once: the default look marks the button Enter presses,
+// and the colours follow high contrast.
+TEST_F(EventLoopTest, FocusAndColourChangesChangeTheLook) {
+  const Event kColoursChanged{EventKind::kColoursChanged, mainWindow};
+  const struct {
+    Event event;
+    bool highContrast;
+    int look;
+    std::uint32_t background;  // of the window
+    std::uint32_t footer;
+  } cases[] = {
+      {Focus(ctlClose), false, ctlClose, 0xF6E5D0, 0xFF0000},
+      {Focus(ctlDriveList), false, ctlRefresh, 0xF6E5D0, 0xFF0000},
+      {Focus(ctlClose), false, ctlClose, 0xF6E5D0, 0xFF0000},
+      {Focus(ctlRefresh), false, ctlRefresh, 0xF6E5D0, 0xFF0000},
+      {kColoursChanged, true, ctlRefresh, platform::kSystemWindowColour,
+       platform::kSystemWindowTextColour},
+      {kColoursChanged, false, ctlRefresh, 0xF6E5D0, 0xFF0000},
+  };
+  CreateWindowObjects();
   BeginIdle();
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.focus);
-    ASSERT_TRUE(Turn(Focus(c.focus)));
+    SCOPED_TRACE(testing::Message() << c.event.object << " high contrast " << c.highContrast);
+    sim::desktop().highContrast = c.highContrast;
+    ASSERT_TRUE(Turn(c.event));
     EXPECT_EQ(sim::desktop().defaultButton, c.look);
+    EXPECT_EQ(sim::desktop().objects[mainWindow].background, c.background);
+    EXPECT_EQ(sim::desktop().objects[ctlFooter].textColour, c.footer);
   }
 }
 
-// A Windows PE whose shell starts after the program, or a full Windows
-// still busy at logon: without its icon the tray mode cannot be reached.
-TEST_F(EventLoopTest, ATrayIconTheShellRefusedComesWhenTheShellStarts) {
-  sim::tray().shellRunning = false;
-  CreateWindowObjects();
-  ASSERT_TRUE(sim::tray().icons.empty());
-  sim::tray().shellRunning = true;
-  BeginIdle(TrayOnly());
-  for (const char* what : {"started late", "started afresh"}) {
-    SCOPED_TRACE(what);
-    sim::tray().icons.clear();
-    ASSERT_TRUE(Turn({EventKind::kShellStarted, mainWindow}));
-    ASSERT_EQ(sim::tray().icons.size(), 1u);
-    EXPECT_EQ(sim::tray().icons[0].id, static_cast<unsigned>(trayIcon));
-    EXPECT_EQ(sim::tray().iconHandles, 1) << "the icon made once is given again";
-  }
-}
-
-TEST_F(EventLoopTest, ColoursFollowHighContrastWhenTheSystemColoursChange) {
-  CreateWindowObjects();
-  BeginIdle();
-  for (const bool on : {true, false}) {
-    SCOPED_TRACE(on);
-    sim::desktop().highContrast = on;
-    ASSERT_TRUE(Turn({EventKind::kColoursChanged, mainWindow}));
-    EXPECT_EQ(sim::desktop().objects[mainWindow].background,
-              on ? platform::kSystemWindowColour : 0xF6E5D0u);
-    EXPECT_EQ(sim::desktop().objects[ctlFooter].textColour,
-              on ? platform::kSystemHotLightColour : 0xFF0000u);
+// A Windows PE whose shell starts after the program, a full Windows whose
+// shell is busy at logon and never announces a start, a shell that starts
+// afresh: without its icon the tray mode cannot be reached.
+TEST_F(EventLoopTest, TheTrayIconIsAddedAgainUntilTheShellHasIt) {
+  const struct {
+    const char* what;
+    bool shellRunning;
+    int busyRefusals;
+    int ticks;
+    bool shellStarts;  // "TaskbarCreated" after the ticks
+    std::size_t adds;
+    bool shown;
+  } cases[] = {
+      {"taken at once", true, 0, 3 * kTrayRetryTicks, false, 1, true},
+      {"busy shell, not yet tried again", true, 2, kTrayRetryTicks - 1, false, 1, false},
+      {"busy shell, refused twice", true, 2, 3 * kTrayRetryTicks, false, 3, true},
+      {"started late", false, 0, 0, true, 2, true},
+      {"started afresh", true, 0, 0, true, 2, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetUp();
+    sim::tray().shellRunning = c.shellRunning;
+    sim::tray().busyRefusals = c.busyRefusals;
+    Begin(TrayOnly(), CreateWindowObjects());
+    for (int tick = 0; tick < c.ticks; ++tick) ASSERT_TRUE(Turn(kTick));
+    if (c.shellStarts) {
+      sim::tray().shellRunning = true;
+      sim::tray().icons.clear();
+      ASSERT_TRUE(Turn({EventKind::kShellStarted, mainWindow}));
+    }
+    EXPECT_EQ(sim::CountCalls("Shell_NotifyIconW NIM_ADD 34"), c.adds);
+    EXPECT_EQ(sim::tray().icons.size(), c.shown ? 1u : 0u);
+    sim::FinishAllThreads();
   }
 }
 
@@ -336,35 +343,32 @@ TEST_F(EventLoopTest, PressesInTheTitleStripMoveTheWindow) {
   }
 }
 
-TEST_F(EventLoopTest, WithAutoMountArrivalAndNodeChangesRequestAScanAtOnce) {
+TEST_F(EventLoopTest, OnlyWithAutoMountArrivalAndNodeChangesRequestAScanAtOnce) {
   const struct {
     std::uint32_t event;
     bool scans;
+    std::int64_t autoMount = 1;
   } cases[] = {
       {platform::kDeviceArrival, true},
       {platform::kDeviceNodesChanged, true},
       {platform::kDeviceRemoveComplete, false},
       {0x8001, false},  // DBT_DEVICEQUERYREMOVE
       {0x0018, false},  // DBT_CONFIGCHANGED
+      {platform::kDeviceArrival, false, 0},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.event);
+    SCOPED_TRACE(testing::Message() << c.event << " -a " << c.autoMount);
     SetUp();
     StartupFlags flags;
-    flags.autoMount = 1;
+    flags.autoMount = c.autoMount;
     BeginIdle(flags);
+    EXPECT_EQ(sim::desktop().deviceHook != nullptr, c.autoMount == 1);
     ASSERT_TRUE(Turn(Device(c.event)));
     EXPECT_EQ(Scans(), c.scans ? 2u : 1u) << "the hook runs while the loop waits";
+    ASSERT_TRUE(Turn(kTick));
+    EXPECT_EQ(Scans(), c.scans ? 2u : 1u);
     sim::FinishAllThreads();
   }
-}
-
-TEST_F(EventLoopTest, WithoutAutoMountNothingIsHooked) {
-  BeginIdle();
-  EXPECT_EQ(sim::desktop().deviceHook, nullptr);
-  ASSERT_TRUE(Turn(Device(platform::kDeviceArrival)));
-  ASSERT_TRUE(Turn(kTick));
-  EXPECT_EQ(Scans(), 1u);
 }
 
 TEST_F(EventLoopTest, EachFinishedThreadIsClosedBeforeTheNextIsKept) {
@@ -394,7 +398,7 @@ TEST_F(EventLoopTest, RunEventLoopRemovesItsHookWhenItEnds) {
   StartupFlags flags;
   flags.autoMount = 1;
   sim::desktop().events = {kTick, kCloseRequest, kTick};
-  RunEventLoop(flags);
+  RunEventLoop(flags, true);
   EXPECT_EQ(sim::desktop().deviceHook, nullptr);
   EXPECT_EQ(sim::desktop().events.size(), 1u) << "ends on the close request";
   EXPECT_EQ(Scans(), 1u);

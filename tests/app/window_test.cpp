@@ -33,13 +33,15 @@ TEST_F(WindowTest, MainWindowIsMadeHiddenWithItsTitleSizeAndColour) {
   EXPECT_EQ(Narrow(window.title), " Parvola");
   EXPECT_EQ(window.clientWidth, 370);
   EXPECT_EQ(window.clientHeight, 205);
-  EXPECT_EQ(window.background, kLightBlue);
   EXPECT_EQ(window.iconGroup, 1) << "the program's icon on its taskbar button";
   EXPECT_FALSE(window.visible);
 }
 
+// High contrast keeps the shapes and trades each written colour for the
+// scheme's.
 TEST_F(WindowTest, ControlsAreMadeInOrderWithTheirPlacesTextsAndColours) {
-  CreateWindowObjects();
+  constexpr std::uint32_t kWindow = platform::kSystemWindowColour;
+  constexpr std::uint32_t kText = platform::kSystemWindowTextColour;
   const struct {
     int number;
     ControlKind kind;
@@ -48,39 +50,50 @@ TEST_F(WindowTest, ControlsAreMadeInOrderWithTheirPlacesTextsAndColours) {
     const char* text;
     std::uint32_t background;
     std::uint32_t textColour;
+    std::uint32_t contrastBackground;
+    std::uint32_t contrastText;
   } expected[] = {
-      {ctlTitle, ControlKind::kStaticText, mainWindow, {10, 9, 300, 22}, "Parvola ", kLightBlue, kNone},
-      {ctlRule, ControlKind::kStaticText, mainWindow, {0, 33, 474, 1}, "", 0x000000, kNone},
-      {ctlVersion, ControlKind::kStaticText, mainWindow, {270, 12, 50, 20}, "V." PARVOLA_VERSION, kLightBlue, kNone},
-      {ctlClose, ControlKind::kPushButton, mainWindow, {340, 4, 25, 25}, "x", kNone, kNone},
-      {ctlPage, ControlKind::kContainer, mainWindow, {8, 35, 359, 170}, "", kLightBlue, kNone},
-      {ctlIcon, ControlKind::kImage, ctlPage, {10, 50, 60, 54}, "", kLightBlue, kNone},
-      {ctlStatus, ControlKind::kStaticText, ctlPage, {70, 15, 270, 17}, "", kLightBlue, kNone},
-      {ctlDriveList, ControlKind::kList, ctlPage, {70, 35, 280, 100}, "", kNone, kNone},
-      {ctlRefresh, ControlKind::kPushButton, ctlPage, {170, 140, 70, 25}, "Refresh", kNone, kNone},
+      {ctlTitle, ControlKind::kStaticText, mainWindow, {10, 9, 300, 22}, "Parvola ", kLightBlue, kNone, kWindow, kText},
+      {ctlRule, ControlKind::kStaticText, mainWindow, {0, 33, 474, 1}, "", 0x000000, kNone, kText, kNone},
+      {ctlVersion, ControlKind::kStaticText, mainWindow, {270, 12, 50, 20}, "V.1.1.6.0", kLightBlue, kNone, kWindow, kText},
+      {ctlClose, ControlKind::kPushButton, mainWindow, {340, 4, 25, 25}, "x", kNone, kNone, kNone, kNone},
+      {ctlPage, ControlKind::kContainer, mainWindow, {8, 35, 359, 170}, "", kLightBlue, kNone, kWindow, kNone},
+      {ctlIcon, ControlKind::kImage, ctlPage, {10, 50, 60, 54}, "", kLightBlue, kNone, kWindow, kNone},
+      {ctlStatus, ControlKind::kStaticText, ctlPage, {70, 15, 270, 17}, "", kLightBlue, kNone, kWindow, kText},
+      {ctlDriveList, ControlKind::kList, ctlPage, {70, 35, 280, 100}, "", kNone, kNone, kNone, kNone},
+      {ctlRefresh, ControlKind::kPushButton, ctlPage, {170, 140, 70, 25}, "Refresh", kNone, kNone, kNone, kNone},
+      // Plain text, not a link: no hot-light colour under high contrast.
       {ctlFooter, ControlKind::kStaticText, ctlPage, {0, 150, 120, 17}, "\u00A9 Parvola developers",
-       kLightBlue, 0xFF0000},
+       kLightBlue, 0xFF0000, kWindow, kText},
   };
-  std::vector<std::string> order;
-  for (const std::string& call : sim::Calls()) {
-    if (call.starts_with("CreateWindowExW ")) order.push_back(call.substr(16));
+  for (const bool contrast : {false, true}) {
+    SCOPED_TRACE(contrast ? "high contrast" : "written colours");
+    SetUp();
+    sim::desktop().highContrast = contrast;
+    CreateWindowObjects();
+    std::vector<std::string> order;
+    for (const std::string& call : sim::Calls()) {
+      if (call.starts_with("CreateWindowExW ")) order.push_back(call.substr(16));
+    }
+    ASSERT_EQ(order.size(), 11u);
+    EXPECT_EQ(sim::desktop().objects[mainWindow].background, contrast ? kWindow : kLightBlue);
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+      const auto& e = expected[i];
+      SCOPED_TRACE(e.number);
+      EXPECT_EQ(order[i + 1], std::to_string(e.number)) << "made in table order, after the window";
+      const sim::WindowObject& control = sim::desktop().objects[e.number];
+      EXPECT_EQ(control.kind, e.kind);
+      EXPECT_EQ(control.parent, e.parent);
+      EXPECT_EQ(control.place.x, e.place.x);
+      EXPECT_EQ(control.place.y, e.place.y);
+      EXPECT_EQ(control.place.width, e.place.width);
+      EXPECT_EQ(control.place.height, e.place.height);
+      EXPECT_EQ(Narrow(control.title), e.text);
+      EXPECT_EQ(control.background, contrast ? e.contrastBackground : e.background);
+      EXPECT_EQ(control.textColour, contrast ? e.contrastText : e.textColour);
+    }
   }
-  ASSERT_EQ(order.size(), 11u);
-  for (std::size_t i = 0; i < std::size(expected); ++i) {
-    const auto& e = expected[i];
-    SCOPED_TRACE(e.number);
-    EXPECT_EQ(order[i + 1], std::to_string(e.number)) << "made in table order, after the window";
-    const sim::WindowObject& control = sim::desktop().objects[e.number];
-    EXPECT_EQ(control.kind, e.kind);
-    EXPECT_EQ(control.parent, e.parent);
-    EXPECT_EQ(control.place.x, e.place.x);
-    EXPECT_EQ(control.place.y, e.place.y);
-    EXPECT_EQ(control.place.width, e.place.width);
-    EXPECT_EQ(control.place.height, e.place.height);
-    EXPECT_EQ(Narrow(control.title), e.text);
-    EXPECT_EQ(control.background, e.background);
-    EXPECT_EQ(control.textColour, e.textColour);
-  }
+  EXPECT_EQ(sim::desktop().defaultButton, ctlRefresh) << "Enter presses it, and it looks so";
   EXPECT_EQ(Narrow(sim::desktop().objects[ctlTitle].fontFace), "Arial");
   EXPECT_EQ(sim::desktop().objects[ctlTitle].fontPixels, kTitleFontPixels);
   const auto& columns = sim::desktop().objects[ctlDriveList].columns;
@@ -113,56 +126,18 @@ TEST_F(WindowTest, TrayIconAndMenuInTheUsersLanguage) {
     const sim::TrayIcon& icon = sim::tray().icons[0];
     EXPECT_EQ(icon.window, mainWindow);
     EXPECT_EQ(icon.id, static_cast<unsigned>(trayIcon));
-    EXPECT_EQ(Narrow(icon.tooltip), "Parvola V" PARVOLA_VERSION);
+    EXPECT_EQ(Narrow(icon.tooltip), "Parvola V1.1.6.0");
     EXPECT_EQ(Narrow(icon.iconFile), "C:\\Tools\\parvola.exe") << "the program's own file";
 
-    const auto& items = sim::desktop().menus[trayMenu];
-    ASSERT_EQ(items.size(), 5u);
-    EXPECT_EQ(items[0].item, menuWeb);
-    EXPECT_EQ(Narrow(items[0].text), "www.parvola.example");
-    EXPECT_EQ(items[1].item, 0) << "separator";
-    EXPECT_EQ(items[2].item, menuRefresh);
-    EXPECT_EQ(Narrow(items[2].text), c.refresh);
-    EXPECT_EQ(items[3].item, 0) << "separator";
-    EXPECT_EQ(items[4].item, menuExit);
-    EXPECT_EQ(Narrow(items[4].text), c.exit);
+    std::vector<std::pair<int, std::string>> items;  // 0: a separator
+    for (const auto& item : sim::desktop().menus[trayMenu]) items.emplace_back(item.item, Narrow(item.text));
+    EXPECT_EQ(items, (std::vector<std::pair<int, std::string>>{
+                         {menuWeb, "www.parvola.example"}, {0, ""}, {menuRefresh, c.refresh}, {0, ""},
+                         {menuExit, c.exit}}));
     EXPECT_EQ(Narrow(sim::desktop().objects[ctlRefresh].title), c.refresh);
     EXPECT_EQ(Narrow(sim::desktop().objects[ctlClose].accessibleName), c.exit)
         << "a screen reader says what x does";
-  }
-}
-
-TEST_F(WindowTest, RefreshHasTheDefaultLookFromTheStart) {
-  CreateWindowObjects();
-  EXPECT_EQ(sim::desktop().defaultButton, ctlRefresh) << "Enter presses it";
-}
-
-TEST_F(WindowTest, HighContrastTradesEachWrittenColourForTheSchemes) {
-  constexpr std::uint32_t kWindow = platform::kSystemWindowColour;
-  constexpr std::uint32_t kText = platform::kSystemWindowTextColour;
-  const struct {
-    int number;
-    std::uint32_t background;
-    std::uint32_t textColour;
-  } expected[] = {
-      {mainWindow, kWindow, kNone},
-      {ctlTitle, kWindow, kText},
-      {ctlRule, kText, kNone},
-      {ctlVersion, kWindow, kText},
-      {ctlClose, kNone, kNone},
-      {ctlPage, kWindow, kNone},
-      {ctlIcon, kWindow, kNone},
-      {ctlStatus, kWindow, kText},
-      {ctlDriveList, kNone, kNone},
-      {ctlRefresh, kNone, kNone},
-      {ctlFooter, kWindow, platform::kSystemHotLightColour},
-  };
-  sim::desktop().highContrast = true;
-  CreateWindowObjects();
-  for (const auto& e : expected) {
-    SCOPED_TRACE(e.number);
-    EXPECT_EQ(sim::desktop().objects[e.number].background, e.background);
-    EXPECT_EQ(sim::desktop().objects[e.number].textColour, e.textColour);
+    EXPECT_TRUE(sim::desktop().objects[ctlStatus].politeLiveRegion) << "and what a scan found";
   }
 }
 

@@ -117,6 +117,7 @@ struct WindowObject {
   int iconGroup = 0;                          // of the program's file, as the window's own icon
   std::vector<std::pair<Text, int>> columns;  // title, width (-2: fills the list)
   Text accessibleName;                        // set by direct annotation
+  bool politeLiveRegion = false;              // LiveSetting Polite, by direct annotation
 };
 
 struct MenuItem {
@@ -135,6 +136,14 @@ struct Desktop {
   // Top-level windows of other processes, by handle value.
   std::map<platform::Window, Text> otherWindows;
   platform::Window foreground = 0;
+  int foregroundObject = 0;  // ours that is the foreground window; 0: another program's
+  // The user closes the next pop-up menu by clicking into another program,
+  // which then is the foreground window.
+  bool menuClosedElsewhere = false;
+  // CoInitializeEx calls not yet balanced. Without one, CoCreateInstance
+  // fails with CO_E_NOTINITIALIZED, and no annotation is made.
+  // https://learn.microsoft.com/windows/win32/api/combaseapi/nf-combaseapi-cocreateinstance
+  int comStarted = 0;
   int focus = 0;  // the control with the keyboard focus
   int defaultButton = 0;  // the push button with the default look
   // SPI_GETHIGHCONTRAST; Wine has no high-contrast scheme to turn on.

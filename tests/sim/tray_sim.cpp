@@ -25,6 +25,10 @@ bool AddTrayIcon(int windowNumber, unsigned iconId, const Text& iconFile,
   if (sim::Enter("Shell_NotifyIconW", "NIM_ADD " + std::to_string(iconId)) || !tray.shellRunning) {
     return false;
   }
+  if (tray.busyRefusals > 0) {
+    --tray.busyRefusals;
+    return false;
+  }
   if (std::none_of(tray.icons.begin(), tray.icons.end(), same)) tray.icons.push_back(*kept);
   return true;
 }

@@ -21,6 +21,10 @@ struct Tray {
   // start with "TaskbarCreated"; under Wine the tray is always there.
   // https://learn.microsoft.com/windows/win32/shell/taskbar
   bool shellRunning = true;
+  // A shell busy at logon refuses this many adds more, with no
+  // "TaskbarCreated" to follow: the add times out.
+  // https://learn.microsoft.com/windows/win32/api/shellapi/nf-shellapi-shell_notifyiconw
+  int busyRefusals = 0;
   // Program files whose icon 0 has no small image.
   std::set<Text> filesWithoutSmallIcon;
   int iconHandles = 0;  // extracted and not yet destroyed

@@ -146,6 +146,15 @@ void ShowObject(int number) noexcept {
   }
 }
 
+bool ObjectVisible(int number) noexcept {
+  const auto it = desktop().objects.find(number);
+  return it != desktop().objects.end() && it->second.visible;
+}
+
+bool ObjectInForeground(int number) noexcept {
+  return number != 0 && desktop().foregroundObject == number;
+}
+
 void FocusObject(int number) noexcept {
   (void)sim::Enter("SetFocus", std::to_string(number));
   desktop().focus = number;
@@ -164,6 +173,10 @@ void ClearListRows(int number) noexcept {
 void AppendListRow(int number, const Text& row) noexcept {
   (void)sim::Enter("LVM_INSERTITEMW", std::to_string(number));
   desktop().objects[number].rows.push_back(row);
+}
+
+void AnnounceLiveRegionChange(int number) noexcept {
+  (void)sim::Enter("NotifyWinEvent", "EVENT_OBJECT_LIVEREGIONCHANGED " + std::to_string(number));
 }
 
 void AnimateObject(int number, unsigned milliseconds, unsigned flags) noexcept {
@@ -186,13 +199,13 @@ void DragObject(int number) noexcept {
   desktop().drags.push_back(number);
 }
 
-bool ShowPopupMenu(int menu, int owner) noexcept {
+void ShowPopupMenu(int menu, int owner) noexcept {
   (void)sim::Enter("TrackPopupMenu", std::to_string(menu));
   desktop().popups.emplace_back(menu, owner);
-  if (desktop().menuChoice == 0) return false;
+  desktop().foregroundObject = desktop().menuClosedElsewhere ? 0 : owner;
+  if (desktop().menuChoice == 0) return;
   desktop().events.push_front(
       {EventKind::kMenuChoice, owner, 0, 0, static_cast<std::uint32_t>(desktop().menuChoice)});
-  return true;
 }
 
 bool StartTimer(int window, int timer, unsigned milliseconds) noexcept {

@@ -2,12 +2,14 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <dbt.h>
+#include <shellapi.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <thread>
 
 #include "platform/resources.h"
+#include "platform/shell32.h"
 #include "platform/threads.h"
 #include "platform/user32.h"
 #include "platform/win32/objects_win32.h"
@@ -200,10 +202,18 @@ TEST_F(WindowLayer, TextsAndRowsWrittenFromAnotherThreadArriveWhileTheMainThread
 TEST_F(WindowLayer, ListColumnFillsTheListAndTheImageKeepsItsSize) {
   AddListColumn(kList, u"", 100);
   EXPECT_EQ(ListView_GetColumnWidth(Of(kList), 0), 100);
-  FillListColumn(kList, 0);
-  RECT client;
-  ::GetClientRect(Of(kList), &client);
-  EXPECT_EQ(ListView_GetColumnWidth(Of(kList), 0), client.right);
+  // Filled again once the rows bring the vertical bar, it narrows with the
+  // client area, and no sideways bar shows.
+  for (const int rows : {0, 9}) {
+    SCOPED_TRACE(rows);
+    for (int row = 0; row < rows; ++row) AppendListRow(kList, u"E: - DATA");
+    FillListColumn(kList, 0);
+    RECT client;
+    ::GetClientRect(Of(kList), &client);
+    EXPECT_EQ(ListView_GetColumnWidth(Of(kList), 0), client.right);
+    EXPECT_EQ(::GetWindowLongW(Of(kList), GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL),
+              rows == 0 ? 0 : WS_VSCROLL);
+  }
 
   ASSERT_TRUE(CreateControl({29, ControlKind::kImage, kPage, {10, 50, 60, 54}, u""}));
   SetObjectIcon(29, reinterpret_cast<Icon>(::CopyIcon(::LoadIconW(nullptr, IDI_APPLICATION))));
@@ -212,6 +222,21 @@ TEST_F(WindowLayer, ListColumnFillsTheListAndTheImageKeepsItsSize) {
   EXPECT_EQ(image.right - image.left, 60);
   EXPECT_EQ(image.bottom - image.top, 54);
   EXPECT_NE(::SendMessageW(Of(29), STM_GETICON, 0, 0), 0);
+}
+
+// The icon is made once and kept, so that a shell that has lost it gets it
+// again and the end deletes it; an add the shell has already taken counts.
+TEST_F(WindowLayer, TheTrayIconIsKeptForTheShellAndDeletedAtTheEnd) {
+  NOTIFYICONDATAW icon = {sizeof(icon)};
+  icon.hWnd = Of(kMain);
+  icon.uID = 34;
+  ASSERT_TRUE(AddTrayIcon(kMain, 34, ProgramFilePath(), u"tip"));
+  ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &icon)) << "as a shell that starts afresh";
+  EXPECT_TRUE(AddTrayIcon(kMain, 34, u"C:\\no\\such\\file.exe", u"tip")) << "the kept icon";
+  EXPECT_TRUE(::Shell_NotifyIconW(NIM_MODIFY, &icon)) << "the shell has it again";
+  EXPECT_TRUE(AddTrayIcon(kMain, 34, ProgramFilePath(), u"tip")) << "a shell that has it";
+  DestroyObjects();
+  EXPECT_FALSE(::Shell_NotifyIconW(NIM_MODIFY, &icon)) << "deleted at the end";
 }
 
 TEST_F(WindowLayer, WindowIconIsTheProgramsIconInBothSizes) {

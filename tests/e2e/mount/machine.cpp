@@ -6,9 +6,12 @@ namespace e2e {
 namespace {
 
 constexpr wchar_t kTestKey[] = L"Software\\ParvolaTest\\Volumes";
-const wchar_t* const kVolumeNames[][3] = {{L"first", L"M:", L"FIRSTVOL"},
-                                          {L"second", L"N:", L"SECONDVOL"},
-                                          {L"third", L"O:", L"THIRDVOL"}};
+const wchar_t* const kVolumeNames[][3] = {
+    {L"first", L"M:", L"FIRSTVOL"},     {L"second", L"N:", L"SECONDVOL"},
+    {L"third", L"O:", L"THIRDVOL"},     {L"fourth", L"P:", L"FOURTHVOL"},
+    {L"fifth", L"Q:", L"FIFTHVOL"},     {L"sixth", L"R:", L"SIXTHVOL"},
+    {L"seventh", L"S:", L"SEVENTHVOL"}, {L"eighth", L"T:", L"EIGHTHVOL"},
+    {L"ninth", L"U:", L"NINTHVOL"}};
 
 void SetText(HKEY key, const wchar_t* name, const std::wstring& text) {
   ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
@@ -55,9 +58,11 @@ int PrepareMachine() {
   return missing == 0 ? 0 : 1;
 }
 
-void ArrangeAllVolumes() {
+void ArrangeVolumes(std::size_t count) {
   std::vector<Record> records;
-  for (const TestVolume& volume : MachineVolumes()) records.push_back({volume.name, volume.device});
+  for (const TestVolume& volume : MachineVolumes()) {
+    if (records.size() < count) records.push_back({volume.name, volume.device});
+  }
   ArrangeRecords(records);
   RemoveTestLetters();
 }

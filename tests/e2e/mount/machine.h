@@ -24,9 +24,9 @@ int PrepareMachine();
 
 std::vector<TestVolume> MachineVolumes();
 
-// Complete records for every volume of the machine, and no letters for them:
-// the starting point of a benchmark run.
-void ArrangeAllVolumes();
+// Complete records for the first `count` volumes of the machine, and no
+// letters for any: the starting point of a benchmark or demo run.
+void ArrangeVolumes(std::size_t count);
 
 // A device record under Enum\STORAGE\Volume, as a scenario wants it.
 struct Record {

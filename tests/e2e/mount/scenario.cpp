@@ -51,7 +51,7 @@ std::wstring LetterOf(const std::wstring& device) {
 
 void MachineScenario::SetUp() {
   volumes_ = MachineVolumes();
-  ASSERT_EQ(volumes_.size(), 3u);
+  ASSERT_EQ(volumes_.size(), 9u);
   for (const TestVolume& volume : volumes_) ASSERT_FALSE(volume.device.empty());
   RemoveTestLetters();
 }

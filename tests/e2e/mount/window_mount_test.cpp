@@ -2,6 +2,7 @@
 // user sees after the first scan (status line, drive list, balloon), scans
 // started by device changes.
 #include <windows.h>
+#include <commctrl.h>
 // dbt.h needs the types of windows.h.
 #include <dbt.h>
 #include <gtest/gtest.h>
@@ -83,6 +84,27 @@ TEST_F(MountWindow, TwoVolumesAreListedInRecordOrder) {
   ASSERT_TRUE(WaitUntil([] { return !BalloonText().empty(); }, 10s)) << "no balloon shown";
   EXPECT_EQ(BalloonText(), Drive(free_[0]) + L" - " + volumes_[1].label + L"\r\n" +
                                Drive(free_[1]) + L" - " + volumes_[0].label + L"\r\n");
+}
+
+// Rows past the list's height bring its vertical bar, and the column
+// narrows with the client area: no sideways bar shows.
+TEST_F(MountWindow, NineVolumesAreAllListedWithoutASidewaysBar) {
+  std::vector<Record> records;
+  for (std::size_t i = 0; i < volumes_.size(); ++i) {
+    records.push_back({L"vol-" + std::to_wstring(i), volumes_[i].device});
+  }
+  ArrangeRecords(records);
+  Start(L"", L"9 new Partition(s) found.");
+  ASSERT_GE(free_.size(), 9u);
+  std::vector<std::wstring> rows;
+  for (std::size_t i = 0; i < volumes_.size(); ++i) rows.push_back(RowOf(free_[i], volumes_[i]));
+  EXPECT_EQ(DriveRows(), rows);
+  const HWND list = FindControl(FindMainWindow(), kDriveListControl);
+  EXPECT_TRUE(::GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL);
+  EXPECT_FALSE(::GetWindowLongW(list, GWL_STYLE) & WS_HSCROLL);
+  RECT client;
+  ::GetClientRect(list, &client);
+  EXPECT_EQ(::SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), client.right);
 }
 
 // Under Wine a letter made by the program reports no root, so a second scan
