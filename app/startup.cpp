@@ -34,7 +34,10 @@ constexpr unsigned kHideFlags = 0x50010;  // AW_SLIDE | AW_HIDE | AW_CENTER
   platform::ReleaseMutex(mutex);
   platform::CloseHandle(mutex);
   platform::ShowMessageBox(kNoticeCaption, Texts()[kTextNothingFound]);
-  if (const platform::Window first = platform::FindWindowByTitle(kMainWindowTitle)) {
+  // The hidden window of "-ng -a" made the foreground window would take the
+  // keys meant for the desktop, and Alt+F4 would end it.
+  if (const platform::Window first = platform::FindWindowByTitle(kMainWindowTitle);
+      first != 0 && platform::WindowShown(first)) {
     platform::SetForegroundWindow(first);
   }
   End(Mode::kOneShot);

@@ -43,7 +43,7 @@ foreach(target parvola_core parvola_platform parvola)
     -ffile-prefix-map=${CMAKE_SOURCE_DIR}/=)
 endforeach()
 set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/parvola.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/parvola.ico;${CMAKE_BINARY_DIR}/generated/parvola.manifest;${CMAKE_BINARY_DIR}/generated/parvola_version.h")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/parvola.ico;${CMAKE_SOURCE_DIR}/LICENSE;${CMAKE_SOURCE_DIR}/THIRD-PARTY.md;${CMAKE_BINARY_DIR}/generated/parvola.manifest;${CMAKE_BINARY_DIR}/generated/parvola_version.h")
 target_include_directories(parvola PRIVATE ${CMAKE_SOURCE_DIR}/resources)
 
 # GoogleTest for MinGW, built from Debian's sources.

@@ -19,6 +19,8 @@ void ShowMessageBox(const Text& caption, const Text& text) noexcept;
 // FindWindowW by title alone; 0 when there is none.
 [[nodiscard]] Window FindWindowByTitle(const Text& title) noexcept;
 void SetForegroundWindow(Window window) noexcept;
+// IsWindowVisible of another program's window.
+[[nodiscard]] bool WindowShown(Window window) noexcept;
 
 // ---- building --------------------------------------------------------------
 

@@ -284,6 +284,10 @@ void SetForegroundWindow(Window window) noexcept {
   ::SetForegroundWindow(reinterpret_cast<HWND>(window));
 }
 
+bool WindowShown(Window window) noexcept {
+  return ::IsWindowVisible(reinterpret_cast<HWND>(window)) != FALSE;
+}
+
 bool CreateMainWindow(int number, const Text& title, int clientWidth, int clientHeight,
                       std::uint32_t background) noexcept {
   if (!ValidNumber(number) || !RegisterWindowClass()) return false;

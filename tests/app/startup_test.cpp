@@ -97,11 +97,20 @@ TEST_F(StartupTest, SecondInstanceShowsTheNoticeBringsTheFirstForwardAndEnds) {
   EXPECT_LT(release, box) << "the mutex is given up before the notice waits for the user";
 }
 
-TEST_F(StartupTest, SecondInstanceWithoutAFirstWindowSimplyEnds) {
-  sim::process().mutexesElsewhere.insert(u"Parvola");
-  EXPECT_EQ(RunProgram(), 0u);
-  EXPECT_EQ(sim::desktop().boxes.size(), 1u);
-  EXPECT_EQ(sim::desktop().foreground, 0u);
+// A hidden first window ("-ng -a") made the foreground window would take
+// the keys meant for the desktop.
+TEST_F(StartupTest, SecondInstanceBringsNoMissingOrHiddenWindowForward) {
+  for (const bool hiddenFirst : {false, true}) {
+    SetUp();
+    sim::process().mutexesElsewhere.insert(u"Parvola");
+    if (hiddenFirst) {
+      sim::desktop().otherWindows[0x77] = u" Parvola";
+      sim::desktop().hiddenOtherWindows.insert(0x77);
+    }
+    EXPECT_EQ(RunProgram(), 0u);
+    EXPECT_EQ(sim::desktop().boxes.size(), 1u);
+    EXPECT_EQ(sim::desktop().foreground, 0u) << hiddenFirst;
+  }
 }
 
 TEST_F(StartupTest, FailedMutexCountsAsFirstInstance) {

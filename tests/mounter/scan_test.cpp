@@ -21,6 +21,7 @@ using sim::AddListedVolume;
 using sim::Narrow;
 using sim::VolumePath;
 
+constexpr std::uint32_t kNoRootDir = 1;
 constexpr std::uint32_t kRemovable = 2;
 const Text kStick = u"\\Device\\Stick";
 const Text kOther = u"\\Device\\Other";
@@ -278,7 +279,21 @@ TEST_P(LetterTest, LettersThatLeadNowhereAreRemovedButNotReusedInTheSameScan) {
     void (*arrange)();  // D: and its device
     const char* left;   // what D: leads to afterwards
   } cases[] = {
-      {"root reported missing", [] { sim::DefineName(u"D:", u"\\Device\\Gone"); }, "(none)"},
+      // Windows' answer decides, though the device still opens (a letter it
+      // could not type, on an empty drive).
+      {"root reported missing",
+       [] {
+         sim::AddDevice(kStick, {.driveType = kNoRootDir});
+         sim::DefineName(u"D:", kStick);
+       },
+       "(none)"},
+      {"substituted drive whose folder's parent was deleted",
+       [] {
+         sim::AddFolder(u"\\??\\C:\\Temp\\Deploy");
+         sim::DefineName(u"D:", u"\\??\\C:\\Temp\\Deploy");
+         sim::PullDevice(u"\\??\\C:\\Temp\\Deploy");
+       },
+       "(none)"},
       {"stick pulled",
        [] {
          StickLetter();
@@ -328,23 +343,24 @@ TEST_P(LetterTest, ALetterInUseIsNeverDefinedOver) {
   const struct {
     const char* what;
     void (*arrange)();
-    const char* row;  // the one row, or nullptr for none
-    const char* d;    // what D: leads to afterwards
+    const char* row;      // the one row, or nullptr for none
+    const char* d;        // what D: leads to afterwards
+    std::size_t changes;  // DefineDosDeviceW calls that took effect
   } cases[] = {
       {"D: given away during the pause",
        [] { sim::os().duringNextSleep = [] { sim::DefineName(u"D:", u"\\Device\\Other"); }; },
-       "E: - B", "\\device\\other"},
+       "E: - B", "\\device\\other", 1},
       {"the listing failed, so C: looked free", [] { sim::FailCall("GetLogicalDriveStringsW"); },
-       "D: - B", "\\device\\harddiskvolume3"},
+       "D: - B", "\\device\\harddiskvolume3", 1},
       {"D: given away between the check and the definition",
        [] {
          sim::OnNextCall("DefineDosDeviceW", [] { sim::DefineName(u"D:", u"\\Device\\Other"); });
        },
-       "E: - B", "\\device\\other"},
+       "E: - B", "\\device\\other", 3},
       // Unread, the letter may lead elsewhere: ours goes.
       {"the read-back after the definition failed",
        [] { sim::OnNextCall("DefineDosDeviceW", [] { sim::FailCall("QueryDosDeviceW"); }); },
-       nullptr, "(none)"},
+       nullptr, "(none)", 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -361,6 +377,7 @@ TEST_P(LetterTest, ALetterInUseIsNeverDefinedOver) {
     }
     EXPECT_EQ(Rows(), c.row ? std::vector<std::string>{c.row} : std::vector<std::string>{});
     EXPECT_EQ(Target(u"d:"), c.d);
+    EXPECT_EQ(sim::volumes().definitions.size(), c.changes);
   }
 }
 

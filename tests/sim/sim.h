@@ -135,6 +135,7 @@ struct Desktop {
   std::map<int, WindowObject> objects;  // our own, by number
   // Top-level windows of other processes, by handle value.
   std::map<platform::Window, Text> otherWindows;
+  std::set<platform::Window> hiddenOtherWindows;  // such as ours in "-ng -a"
   platform::Window foreground = 0;
   int foregroundObject = 0;  // ours that is the foreground window; 0: another program's
   // The user closes the next pop-up menu by clicking into another program,

@@ -39,6 +39,10 @@ void SetForegroundWindow(Window window) noexcept {
   desktop().foreground = window;
 }
 
+bool WindowShown(Window window) noexcept {
+  return desktop().otherWindows.contains(window) && !desktop().hiddenOtherWindows.contains(window);
+}
+
 bool CreateMainWindow(int number, const Text& title, int clientWidth, int clientHeight,
                       std::uint32_t background) noexcept {
   if (sim::Enter("CreateWindowExW", std::to_string(number))) return false;

@@ -130,6 +130,17 @@ const VolumeDevice* DeviceOpenedAs(const Text& deviceName) {
   return DeviceAt(deviceName.substr(4));
 }
 
+// Whether the link behind "\\.\X:" leads below a folder that does not
+// exist (a drive root, "\??\C:", always does): NT then fails the open with
+// STATUS_OBJECT_PATH_NOT_FOUND, not STATUS_OBJECT_NAME_NOT_FOUND.
+// https://learn.microsoft.com/windows/win32/debug/system-error-codes--0-499-
+bool FolderAboveGone(const Text& deviceName) {
+  const auto target = TargetOf(deviceName.substr(4));
+  if (!target || target->rfind(u"\\??\\", 0) != 0) return false;
+  const Text above = target->substr(0, target->rfind(u'\\'));
+  return above.size() > 6 && DeviceNamed(above) == nullptr;
+}
+
 std::uint32_t LiveDriveType(const Text& name) {
   const VolumeDevice* device = DeviceAt(name);
   return device ? device->driveType : platform::kDriveNoRootDir;
@@ -298,7 +309,9 @@ std::uint32_t DeviceOpenError(const Text& deviceName) noexcept {
   if (sim::Enter("CreateFileW", Narrow(deviceName))) return kErrorAccessDenied;
   constexpr std::uint32_t kErrorBadNetPath = 53;
   const sim::VolumeDevice* device = sim::DeviceOpenedAs(deviceName);
-  if (device == nullptr) return kErrorFileNotFound;
+  if (device == nullptr) {
+    return sim::FolderAboveGone(deviceName) ? kErrorPathNotFound : kErrorFileNotFound;
+  }
   if (!sim::Reaches(*device, deviceName)) return kErrorBadNetPath;
   return device->opens ? 0 : kErrorAccessDenied;
 }

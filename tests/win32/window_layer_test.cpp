@@ -1,6 +1,7 @@
 // The real window layer under Wine: what each message becomes as an event.
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 #include <dbt.h>
 #include <shellapi.h>
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <atomic>
 #include <thread>
 
+#include "platform/ole32.h"
 #include "platform/resources.h"
 #include "platform/shell32.h"
 #include "platform/threads.h"
@@ -283,6 +285,21 @@ TEST(Threads, RunningUntilTheEntryReturns) {
   ::WaitForSingleObject(reinterpret_cast<HANDLE>(thread), 5000);
   EXPECT_FALSE(ThreadRunning(thread));
   CloseThread(thread);
+}
+
+// EndCom undoes only what StartCom did: a thread already in the
+// multithreaded apartment keeps it, one that StartCom set up leaves it.
+TEST(Com, EndUndoesOnlyWhatStartDid) {
+  for (const bool alreadyMultithreaded : {false, true}) {
+    std::thread([&] {
+      if (alreadyMultithreaded) ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+      StartCom();
+      EndCom();
+      const HRESULT after = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+      EXPECT_EQ(after, alreadyMultithreaded ? S_FALSE : S_OK) << alreadyMultithreaded;
+      for (int undo = alreadyMultithreaded ? 2 : 1; undo > 0; --undo) ::CoUninitialize();
+    }).join();
+  }
 }
 
 TEST(Resources, ProgramFileAndMissingResources) {
