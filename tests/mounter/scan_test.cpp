@@ -504,6 +504,18 @@ TEST_P(LetterTest, SecondScanListsNothingNew) {
   EXPECT_EQ(Target(u"f:"), "(none)");
 }
 
+TEST_P(LetterTest, UsbOnlyMountsOnlyUsbVolumes) {
+  Letter(u'C', VolumePath(1));
+  AddListedVolume(VolumePath(2)).busType = 11;
+  AddListedVolume(VolumePath(3)).busType = 7;
+
+  RunScan(Options(1, 1, 0, /*usbOnly=*/1));
+
+  EXPECT_EQ(Target(u"d:"), "\\device\\harddiskvolume3");
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"D: -    \"USB\""}));
+  EXPECT_EQ(Target(u"vol"), "(none)");
+}
+
 // Asked again when a letter appears between its two calls.
 TEST_F(ScanTest, ListLogicalDrivesReadsLowerCaseDesignators) {
   Letter(u'C', VolumePath(1));
