@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <new>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -238,33 +239,14 @@ TEST(ScanSoak, AThousandScansWithCallsFailingInTurnLeaveNothingBehind) {
     }
   }
   // The calls of the scan, the enumeration, the repair and the drive facts.
-  for (const char* expected : {"GetLogicalDriveStringsW",
-                               "GetDriveTypeW",
-                               "GetVolumeInformationW",
-                               "QueryDosDeviceW",
-                               "DefineDosDeviceW",
-                               "LoadLibraryExW",
-                               "GetProcAddress",
-                               "FreeLibrary",
-                               "CLSIDFromString",
-                               "SetupDiGetClassDevsW",
-                               "SetupDiEnumDeviceInfo",
-                               "SetupDiGetDeviceRegistryPropertyW",
-                               "SetupDiDestroyDeviceInfoList",
-                               "CreateFileW",
-                               "DeviceIoControl",
-                               "CloseHandle",
-                               "MultiByteToWideChar",
-                               "GetVersionExA",
-                               "RegOpenKeyExW",
-                               "RegEnumKeyExW",
-                               "RegQueryValueExW",
-                               "RegSetValueExW",
-                               "RegCloseKey",
-                               "Shell_NotifyIconW",
-                               "Sleep"}) {
-    EXPECT_EQ(names.count(expected), 1u) << expected;
-  }
+  std::istringstream expected(
+      "GetLogicalDriveStringsW GetDriveTypeW GetVolumeInformationW QueryDosDeviceW "
+      "DefineDosDeviceW LoadLibraryExW GetProcAddress FreeLibrary CLSIDFromString "
+      "SetupDiGetClassDevsW SetupDiEnumDeviceInfo SetupDiGetDeviceRegistryPropertyW "
+      "SetupDiDestroyDeviceInfoList CreateFileW DeviceIoControl CloseHandle MultiByteToWideChar "
+      "GetVersionExA RegOpenKeyExW RegEnumKeyExW RegQueryValueExW RegSetValueExW RegCloseKey "
+      "Shell_NotifyIconW Sleep");
+  for (std::string name; expected >> name;) EXPECT_EQ(names.count(name), 1u) << name;
   EXPECT_GE(scans, kSoakScans);
   RecordProperty("scans", scans);
   RecordProperty("calls", static_cast<int>(names.size()));

@@ -111,20 +111,18 @@ class LoadResourceIconTest : public ::testing::Test {
   platform::Icon Shown() { return sim::desktop().objects[kControl].icon; }
 };
 
-TEST_F(LoadResourceIconTest, ShowsThe48PixelImageWithMostColoursAndFreesTheFile) {
-  LoadResourceIcon(kControl, kFile, 1, 48);
-  EXPECT_EQ(Shown(), 107u);
-  EXPECT_EQ(sim::process().loadedLibraries, 0);
-  EXPECT_EQ(sim::desktop().iconsHeld, 1);
-}
-
-TEST_F(LoadResourceIconTest, AnyFailedStepLeavesTheControlEmptyAndTheFileFreed) {
+// Shown, the 48-pixel image with the most colours; after any failed step
+// the control stays empty. The file is freed either way.
+TEST_F(LoadResourceIconTest, ShowsThe48PixelImageWithMostColoursOrNothing) {
   const struct {
     const char* name;
     const char* failingCall;
     int group;
     int width;
+    platform::Icon shown = 0;
+    bool imageMissing = false;
   } cases[] = {
+      {"shown", nullptr, 1, 48, 107},
       {"file cannot be loaded", "LoadLibraryExW", 1, 48},
       {"no such group", nullptr, 2, 48},
       {"no image of the width", nullptr, 1, 20},
@@ -132,23 +130,18 @@ TEST_F(LoadResourceIconTest, AnyFailedStepLeavesTheControlEmptyAndTheFileFreed) 
       {"not loaded", "LoadResource", 1, 48},
       {"not locked", "LockResource", 1, 48},
       {"no icon made", "CreateIconFromResourceEx", 1, 48},
+      {"the deepest image missing: no fallback to a shallower one", nullptr, 1, 48, 0, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     SetUp();
     if (c.failingCall) sim::FailCall(c.failingCall);
+    if (c.imageMissing) sim::resources().files[kFile].resources.erase({platform::kResourceIcon, 7});
     LoadResourceIcon(kControl, kFile, c.group, c.width);
-    EXPECT_EQ(Shown(), 0u);
+    EXPECT_EQ(Shown(), c.shown);
     EXPECT_EQ(sim::process().loadedLibraries, 0);
-    EXPECT_EQ(sim::desktop().iconsHeld, 0);
+    EXPECT_EQ(sim::desktop().iconsHeld, c.shown != 0 ? 1 : 0);
   }
-}
-
-TEST_F(LoadResourceIconTest, MissingImageOfTheGroupLeavesTheControlEmpty) {
-  sim::resources().files[kFile].resources.erase({platform::kResourceIcon, 7});
-  LoadResourceIcon(kControl, kFile, 1, 48);
-  EXPECT_EQ(Shown(), 0u) << "no fallback to a shallower image";
-  EXPECT_EQ(sim::process().loadedLibraries, 0);
 }
 
 }  // namespace

@@ -371,17 +371,6 @@ TEST_F(EventLoopTest, OnlyWithAutoMountArrivalAndNodeChangesRequestAScanAtOnce) 
   }
 }
 
-TEST_F(EventLoopTest, EachFinishedThreadIsClosedBeforeTheNextIsKept) {
-  BeginIdle();
-  for (int i = 0; i < 3; ++i) {
-    ASSERT_TRUE(Turn(kRefreshButton));
-    ASSERT_TRUE(Turn(kTick));
-    sim::FinishAllThreads();
-  }
-  EXPECT_EQ(Scans(), 4u);
-  EXPECT_EQ(sim::threads().openHandles, 1) << "only the last one is kept";
-}
-
 TEST_F(EventLoopTest, AThreadThatCannotStartLeavesTheLoopIdleAndIsTriedAgain) {
   sim::FailCall("CreateThread");
   Begin();
@@ -402,14 +391,6 @@ TEST_F(EventLoopTest, RunEventLoopRemovesItsHookWhenItEnds) {
   EXPECT_EQ(sim::desktop().deviceHook, nullptr);
   EXPECT_EQ(sim::desktop().events.size(), 1u) << "ends on the close request";
   EXPECT_EQ(Scans(), 1u);
-}
-
-TEST(ScanWorker, RunsTheScanAndFreesItsRecord) {
-  sim::Reset();
-  SetTexts(MakeTextTable(0x0409));
-  // Under the sanitizers a record not freed, or freed twice, fails the run.
-  ScanWorker(new mounter::ScanOptions{0, 0, 0, 1});
-  EXPECT_FALSE(sim::Calls().empty()) << "the scan ran";
 }
 
 }  // namespace

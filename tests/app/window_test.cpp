@@ -150,15 +150,5 @@ TEST_F(WindowTest, WithoutAMenuOrASmallIconTheRestIsStillMade) {
   EXPECT_EQ(sim::desktop().objects.count(ctlFooter), 1u);
 }
 
-TEST_F(WindowTest, TearingDownLeavesNoTrayIconIconOrFont) {
-  CreateWindowObjects();
-  platform::DestroyObjects();
-  EXPECT_TRUE(sim::tray().icons.empty());
-  EXPECT_EQ(sim::tray().iconHandles, 0);
-  EXPECT_EQ(sim::desktop().iconsHeld, 0);
-  EXPECT_EQ(sim::desktop().fontsHeld, 0);
-  EXPECT_EQ(sim::process().loadedLibraries, 0);
-}
-
 }  // namespace
 }  // namespace app

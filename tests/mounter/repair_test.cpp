@@ -80,18 +80,6 @@ TEST(RepairVolumeRecords, AddsOnlyTheMissingValuesClassFirst) {
   EXPECT_EQ(registry().badCloses, 0);
 }
 
-TEST(RepairVolumeRecords, ASecondRunWritesNothing) {
-  sim::Reset();
-  sim::AddRegistryKey(Record(u"1"));
-  sim::AddRegistryKey(Record(u"2"));
-  RepairVolumeRecords();
-  EXPECT_EQ(Writes().size(), 4u);
-  const std::size_t readsBefore = Reads();
-  RepairVolumeRecords();
-  EXPECT_EQ(Writes().size(), 4u);
-  EXPECT_EQ(Reads() - readsBefore, 4u);
-}
-
 TEST(RepairVolumeRecords, NoParentOrNoRecordsMeansNoWrite) {
   for (bool parentExists : {false, true}) {
     SCOPED_TRACE(parentExists);

@@ -92,16 +92,8 @@ TEST_F(RegistryOnWine, TextsRoundTripThroughEveryType) {
        u"Volume \u00E4\U0001F600"},
       {REG_EXPAND_SZ, u"%SystemRoot%\\x", Utf16Bytes(u"%SystemRoot%\\x"), u"%SystemRoot%\\x"},
       {REG_DWORD, u"0x1F", {31, 0, 0, 0}, u"31"},
-      {REG_DWORD, u"0X1f", {31, 0, 0, 0}, u"31"},
-      {REG_DWORD, u"31", {31, 0, 0, 0}, u"31"},
       {REG_DWORD, u"-1", {0xFF, 0xFF, 0xFF, 0xFF}, u"4294967295"},
-      {REG_DWORD, u"4294967296", {0, 0, 0, 0}, u"0"},
-      {REG_DWORD, u"$10", {16, 0, 0, 0}, u"16"},
-      {REG_DWORD, u"abc", {0, 0, 0, 0}, u"0"},
       {REG_BINARY, u"0a1B", {0x0A, 0x1B}, u"0A1B"},
-      {REG_BINARY, u"abc", {0xAB}, u"AB"},
-      {REG_BINARY, u"a", {0x0A}, u"0A"},
-      {REG_BINARY, u"G1", {0x00}, u"00"},
       {REG_BINARY, u"", {0x00}, u"00"},
       {REG_MULTI_SZ, u"a\nb", Utf16Bytes(std::u16string_view(u"a\0b\0", 4)), u"a\nb"},
       {REG_MULTI_SZ, u"a\n", Utf16Bytes(std::u16string_view(u"a\0\0", 3)), u"a"},
@@ -144,7 +136,6 @@ TEST_F(RegistryOnWine, DataStoredByOthersAndTheStatusOfEachFailure) {
       {u"hkcu", kScratch + u"\\Odd", u"", u"", 3},
       {u"hkcu", kScratch + u"\\Missing", u"raw", u"", 1},
       {u"hkcu", u"\\\\" + kScratch + u"\\Odd", u"raw", u"", 1},
-      {u"hkcu ", kScratch + u"\\Odd", u"raw", u"", 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(Narrow(c.root + u" " + c.path + u" " + c.name));

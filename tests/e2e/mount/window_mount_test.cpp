@@ -54,16 +54,6 @@ class MountWindow : public MachineScenario {
   std::unique_ptr<Program> program_;
 };
 
-TEST_F(MountWindow, OneVolumeIsShownInStatusListAndBalloon) {
-  ArrangeRecords({{L"vol-first", volumes_[0].device}});
-  Start(L"", L"1 new Partition(s) found.");
-  EXPECT_TRUE(::IsWindowVisible(FindMainWindow()));
-  EXPECT_EQ(Lower(DosTarget(Drive(free_[0]))), Lower(volumes_[0].device));
-  EXPECT_EQ(DriveRows(), std::vector<std::wstring>{RowOf(free_[0], volumes_[0])});
-  ASSERT_TRUE(WaitUntil([] { return !BalloonText().empty(); }, 10s)) << "no balloon shown";
-  EXPECT_EQ(BalloonText(), Drive(free_[0]) + L" - " + volumes_[0].label + L"\r\n");
-}
-
 TEST_F(MountWindow, NoTipsShowsTheResultWithoutABalloon) {
   ArrangeRecords({{L"vol-first", volumes_[0].device}});
   Start(L"-nt", L"1 new Partition(s) found.");
