@@ -68,77 +68,53 @@ TEST(ResolveKey, DropsExactlyOneLeadingBackslash) {
   }
 }
 
-TEST(OpenForReading, AsksKeyReadWithTheViewFlagOfTheRoot) {
-  const struct {
-    Text root;
-    std::uint32_t access;
-  } cases[] = {{u"hklm", platform::kKeyRead},
-               {u"HKLM64", platform::kKeyRead | kView64},
-               {u"hkcu64", platform::kKeyRead | kView64}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(Narrow(c.root));
-    sim::Reset();
-    sim::AddRegistryKey(u"HKLM\\A");
-    sim::AddRegistryKey(u"HKCU\\A");
-    EXPECT_TRUE(OpenForReading(c.root, u"A"));
-    ASSERT_EQ(registry().opens.size(), 1u);
-    EXPECT_EQ(registry().opens[0].access, c.access);
-    EXPECT_EQ(registry().OpenKeys(), 0);
-  }
-}
-
-TEST(OpenForReading, AnUnknownRootOpensNothingAndCreatesNothing) {
-  sim::Reset();
-  EXPECT_FALSE(OpenForReading(u"hklm ", u"A"));
-  EXPECT_FALSE(OpenForReading(u"hklm", u"Missing"));
-  EXPECT_EQ(sim::FindRegistryKey(u"HKLM\\Missing"), nullptr);
-  EXPECT_EQ(registry().handles.size(), 0u);
-}
-
-TEST(OpenForReadingOn, RemoteOpenConnectsThenOpensWithoutTheViewFlag) {
-  sim::Reset();
-  sim::AddRegistryKey(u"HKLM\\A", u"\\\\server");
-  {
-    OpenKey opened;
-    ASSERT_EQ(OpenForReadingOn(u"\\\\server", u"hklm64", u"\\A", opened), OpenOutcome::kOpened);
-    EXPECT_EQ(registry().OpenKeys(), 1);
-    EXPECT_EQ(registry().OpenRemoteRoots(), 1);
-    ASSERT_EQ(registry().opens.size(), 1u);
-    EXPECT_EQ(registry().opens[0].computer, u"\\\\server");
-    EXPECT_EQ(registry().opens[0].path, u"HKLM\\A");
-    EXPECT_EQ(registry().opens[0].access, platform::kKeyRead);
-  }
-  // The key is closed before the remote root it was opened below.
-  const auto& calls = sim::Calls();
-  ASSERT_GE(calls.size(), 2u);
-  EXPECT_EQ(calls[calls.size() - 2], "RegCloseKey 4097");
-  EXPECT_EQ(calls[calls.size() - 1], "RegCloseKey 4096");
-  EXPECT_EQ(registry().handles.size(), 0u);
-  EXPECT_EQ(registry().badCloses, 0);
-}
-
-TEST(OpenForReadingOn, ConnectionAndOpenFailures) {
+// "" reads this computer, through OpenForReading.
+TEST(OpenForReadingOn, AsksKeyReadWithTheViewFlagOnThisComputerOnly) {
   const struct {
     const char* what;
     Text computer;
     Text root;
     Text path;
     OpenOutcome expected;
+    std::uint32_t access;  // of the one open made; 0 for none
   } cases[] = {
-      {"unreachable computer", u"nowhere", u"hklm", u"A", OpenOutcome::kNotConnected},
-      {"computer name is not adjusted", u"server", u"hklm", u"A", OpenOutcome::kNotConnected},
-      {"missing remote key", u"\\\\server", u"hklm", u"B", OpenOutcome::kNotOpened},
-      {"unknown root on a remote computer", u"\\\\server", u"hklm ", u"A", OpenOutcome::kNotOpened},
-      {"missing local key", u"", u"hklm", u"A", OpenOutcome::kNotOpened},
+      {"hklm", u"", u"hklm", u"A", OpenOutcome::kOpened, platform::kKeyRead},
+      {"HKLM64", u"", u"HKLM64", u"A", OpenOutcome::kOpened, platform::kKeyRead | kView64},
+      {"hkcu64", u"", u"hkcu64", u"A", OpenOutcome::kOpened, platform::kKeyRead | kView64},
+      {"missing local key", u"", u"hklm", u"B", OpenOutcome::kNotOpened, platform::kKeyRead},
+      {"unknown root", u"", u"hklm ", u"A", OpenOutcome::kNotOpened, 0},
+      {"remote, no view flag", u"\\\\server", u"hklm64", u"\\A", OpenOutcome::kOpened,
+       platform::kKeyRead},
+      {"unreachable computer", u"nowhere", u"hklm", u"A", OpenOutcome::kNotConnected, 0},
+      {"computer name is not adjusted", u"server", u"hklm", u"A", OpenOutcome::kNotConnected, 0},
+      {"missing remote key", u"\\\\server", u"hklm", u"B", OpenOutcome::kNotOpened,
+       platform::kKeyRead},
+      {"unknown root on a remote computer", u"\\\\server", u"hklm ", u"A", OpenOutcome::kNotOpened,
+       0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     sim::Reset();
+    sim::AddRegistryKey(u"HKLM\\A");
+    sim::AddRegistryKey(u"HKCU\\A");
     sim::AddRegistryKey(u"HKLM\\A", u"\\\\server");
     {
       OpenKey opened;
       EXPECT_EQ(OpenForReadingOn(c.computer, c.root, c.path, opened), c.expected);
-      EXPECT_FALSE(opened.key);
+      EXPECT_EQ(static_cast<bool>(opened.key), c.expected == OpenOutcome::kOpened);
+    }
+    ASSERT_EQ(registry().opens.size(), c.access == 0 ? 0u : 1u);
+    if (c.access != 0) {
+      EXPECT_EQ(registry().opens[0].call, "RegOpenKeyExW");
+      EXPECT_EQ(registry().opens[0].computer, c.computer);
+      EXPECT_EQ(registry().opens[0].access, c.access);
+    }
+    if (!c.computer.empty() && c.expected == OpenOutcome::kOpened) {
+      // The key is closed before the remote root it was opened below.
+      const auto& calls = sim::Calls();
+      ASSERT_GE(calls.size(), 2u);
+      EXPECT_EQ(calls[calls.size() - 2], "RegCloseKey 4097");
+      EXPECT_EQ(calls[calls.size() - 1], "RegCloseKey 4096");
     }
     EXPECT_EQ(registry().handles.size(), 0u);
     EXPECT_EQ(registry().badCloses, 0);
@@ -146,37 +122,39 @@ TEST(OpenForReadingOn, ConnectionAndOpenFailures) {
 }
 
 TEST(OpenForWriting, OpensElseCreatesWithAllAccessAndTheViewFlag) {
-  sim::Reset();
-  sim::AddRegistryKey(u"HKCU\\Existing");
-  {
-    const auto key = OpenForWriting(u"hkcu64", u"Existing");
-    EXPECT_TRUE(key);
-    ASSERT_EQ(registry().opens.size(), 1u);
-    EXPECT_EQ(registry().opens[0].access, platform::kKeyAllAccess | kView64);
+  constexpr char kOpenThenCreate[] = "RegOpenKeyExW RegCreateKeyExW ";
+  const struct {
+    const char* what;
+    Text root;
+    Text path;
+    bool opened;
+    const char* calls;  // the opens and creates made, each asking `access`
+    std::uint32_t access;
+  } cases[] = {
+      {"existing key", u"hkcu64", u"Existing", true, "RegOpenKeyExW ",
+       platform::kKeyAllAccess | kView64},
+      {"missing key", u"hkcu", u"\\New\\Deeper", true, kOpenThenCreate, platform::kKeyAllAccess},
+      {"write access refused", u"hklm", u"Locked", false, kOpenThenCreate, platform::kKeyAllAccess},
+      {"creation refused", u"hklm", u"Refused\\Below", false, kOpenThenCreate,
+       platform::kKeyAllAccess},
+      {"unknown root", u"hkey_local_machine", u"A", false, "", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    sim::Reset();
+    sim::AddRegistryKey(u"HKCU\\Existing");
+    sim::AddRegistryKey(u"HKLM\\Locked");
+    registry().refuseWriteAccess.insert(u"HKLM\\Locked");
+    registry().refuseCreate.insert(u"HKLM\\Refused");
+    EXPECT_EQ(static_cast<bool>(OpenForWriting(c.root, c.path)), c.opened);
+    std::string calls;
+    for (const sim::RegistryOpen& open : registry().opens) {
+      calls += open.call + " ";
+      EXPECT_EQ(open.access, c.access) << open.call;
+    }
+    EXPECT_EQ(calls, c.calls);
+    EXPECT_EQ(registry().handles.size(), 0u);
   }
-  registry().opens.clear();
-  {
-    const auto key = OpenForWriting(u"hkcu", u"\\New\\Deeper");
-    EXPECT_TRUE(key);
-    ASSERT_EQ(registry().opens.size(), 2u);
-    EXPECT_EQ(registry().opens[1].call, "RegCreateKeyExW");
-    EXPECT_EQ(registry().opens[1].path, u"HKCU\\New\\Deeper");
-    EXPECT_EQ(registry().opens[1].access, platform::kKeyAllAccess);
-  }
-  EXPECT_NE(sim::FindRegistryKey(u"HKCU\\New\\Deeper"), nullptr);
-  EXPECT_EQ(registry().handles.size(), 0u);
-}
-
-TEST(OpenForWriting, FailsWhenNeitherOpenNorCreateWorks) {
-  sim::Reset();
-  sim::AddRegistryKey(u"HKLM\\Locked");
-  registry().refuseWriteAccess.insert(u"HKLM\\Locked");
-  registry().refuseCreate.insert(u"HKLM\\Refused");
-  EXPECT_FALSE(OpenForWriting(u"hklm", u"Locked"));
-  EXPECT_FALSE(OpenForWriting(u"hklm", u"Refused\\Below"));
-  EXPECT_EQ(sim::FindRegistryKey(u"HKLM\\Refused"), nullptr);
-  EXPECT_FALSE(OpenForWriting(u"hkey_local_machine", u"A"));
-  EXPECT_EQ(registry().handles.size(), 0u);
 }
 
 }  // namespace
