@@ -25,6 +25,8 @@ void ArrangeThreeSubkeys() {
   sim::AddRegistryKey(u"HKLM\\Parent\\GAMMA");
   sim::AddRegistryKey(u"HKLM\\Parent\\Alpha\\Nested");
   sim::AddRegistryKey(u"HKLM\\Parent\\one", u"\\\\server");
+  sim::AddRegistryKey(u"HKLM\\Wide\\" + Text(254, u'a'));
+  sim::AddRegistryKey(u"HKLM\\Wide\\" + Text(255, u'b'));
 }
 
 TEST(RegistryListSubkey, PositionsFromOneInTheRegistrysOrderAndFailuresGiveTheirStatus) {
@@ -62,6 +64,9 @@ TEST(RegistryListSubkey, PositionsFromOneInTheRegistrysOrderAndFailuresGiveTheir
       {"remote listing fails", u"hklm", u"Parent", 1, u"\\\\server", u"", 2, "RegEnumKeyExW"},
       {"path holding U+0000", u"hklm", Text(u"Parent\0x", 8), 1, u"", u"", 1},
       {"computer holding U+0000", u"hklm", u"Parent", 1, Text(u"\\\\server\0x", 10), u"", 1},
+      {"a name of 254 characters", u"hklm", u"Wide", 1, u"", Text(254, u'a'), 0},
+      // Names of 255 characters or more do not fit the capacity.
+      {"a name of 255 characters", u"hklm", u"Wide", 2, u"", u"", 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -71,43 +76,19 @@ TEST(RegistryListSubkey, PositionsFromOneInTheRegistrysOrderAndFailuresGiveTheir
     RegistryStatus status = kUnset;
     EXPECT_EQ(RegistryListSubkey(&status, c.root, c.path, c.index, c.computer), c.expected);
     EXPECT_EQ(status, c.status);
+    // The first handle made, a remote root or else the key, is closed last.
+    std::string lastClose = "RegCloseKey 4096";
+    for (const std::string& call : sim::Calls()) {
+      if (call.starts_with("RegCloseKey ")) lastClose = call;
+    }
+    EXPECT_EQ(lastClose, "RegCloseKey 4096");
+    EXPECT_EQ(RegistryListSubkey(nullptr, c.root, c.path, c.index, c.computer), c.expected);
     ExpectAllClosed();
   }
 }
 
-TEST(RegistryListSubkey, RemoteListingClosesTheKeyBeforeTheRemoteRoot) {
-  sim::Reset();
-  ArrangeThreeSubkeys();
-  RegistryStatus status = kUnset;
-  EXPECT_EQ(RegistryListSubkey(&status, u"hklm", u"Parent", 1, u"\\\\server"), u"one");
-  const auto& calls = sim::Calls();
-  ASSERT_GE(calls.size(), 2u);
-  // The remote root is the first handle made, the key the second.
-  EXPECT_EQ(calls[calls.size() - 2], "RegCloseKey 4097");
-  EXPECT_EQ(calls[calls.size() - 1], "RegCloseKey 4096");
-  ExpectAllClosed();
-}
-
-TEST(RegistryListSubkey, NamesOf255CharactersOrMoreDoNotFitTheCapacity) {
-  sim::Reset();
-  sim::AddRegistryKey(u"HKLM\\P\\" + Text(254, u'a'));
-  sim::AddRegistryKey(u"HKLM\\P\\" + Text(255, u'b'));
-  RegistryStatus status = kUnset;
-  EXPECT_EQ(RegistryListSubkey(&status, u"hklm", u"P", 1, u""), Text(254, u'a'));
-  EXPECT_EQ(status, 0);
-  EXPECT_EQ(RegistryListSubkey(&status, u"hklm", u"P", 2, u""), u"");
-  EXPECT_EQ(status, 2);
-}
-
-TEST(RegistryListSubkey, WorksWithoutAStatus) {
-  sim::Reset();
-  ArrangeThreeSubkeys();
-  EXPECT_EQ(RegistryListSubkey(nullptr, u"hklm", u"Parent", 1, u""), u"Alpha");
-  EXPECT_EQ(RegistryListSubkey(nullptr, u"hklm", u"Parent", 1, u"nowhere"), u"");
-  ExpectAllClosed();
-}
-
 TEST(RegistryReadValue, RendersStoredDataAndGivesItsStatus) {
+  constexpr char16_t kLonger[] = u"longer than any before";
   const struct {
     const char* what;
     Text root;
@@ -116,7 +97,7 @@ TEST(RegistryReadValue, RendersStoredDataAndGivesItsStatus) {
     Text expected;
     RegistryStatus status;
     const char* failing = nullptr;  // a call made to fail
-    bool grow = false;              // the value grows after the size query
+    const char16_t* changedTo = nullptr;  // the value's text after the size query
   } cases[] = {
       {"string", u"hklm", u"K", u"sz", u"text", 0},
       {"value names ignore case", u"HKLM", u"\\k", u"SZ", u"text", 0},
@@ -139,9 +120,10 @@ TEST(RegistryReadValue, RendersStoredDataAndGivesItsStatus) {
       {"open fails", u"hklm", u"K", u"sz", u"", 1, "RegOpenKeyExW"},
       {"every query fails", u"hklm", u"K", u"sz", u"", 2, "RegQueryValueExW"},
       {"every query fails, default value", u"hklm", u"K", u"", u"", 3, "RegQueryValueExW"},
-      {"value grows after the size query", u"hklm", u"K", u"sz", u"", 2, nullptr, true},
+      {"value grows after the size query", u"hklm", u"K", u"sz", u"", 2, nullptr, kLonger},
+      {"value shrinks after the size query", u"hklm", u"K", u"sz", u"x", 0, nullptr, u"x"},
       {"value name holding U+0000", u"hklm", u"K", Text(u"sz\0x", 4), u"", 1},
-      {"default value grows after the size query", u"hklm", u"K", u"", u"", 3, nullptr, true},
+      {"default value grows after the size query", u"hklm", u"K", u"", u"", 3, nullptr, kLonger},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -162,9 +144,11 @@ TEST(RegistryReadValue, RendersStoredDataAndGivesItsStatus) {
     sim::AddRegistryKey(u"HKLM\\K\\Sub");
     sim::PutRegistryValue(u"HKCU", u"top", kRegDword, {1, 0, 0, 0});
     if (c.failing != nullptr) sim::FailCall(c.failing);
-    if (c.grow) {
-      registry().afterSizeQuery = [name = c.name] {
-        sim::PutRegistryValue(u"HKLM\\K", name, kRegSz, Utf16Bytes(u"longer than any before"));
+    if (c.changedTo == nullptr) {
+      EXPECT_EQ(RegistryReadValue(nullptr, c.root, c.path, c.name), c.expected);
+    } else {
+      registry().afterSizeQuery = [&c] {
+        sim::PutRegistryValue(u"HKLM\\K", c.name, kRegSz, Utf16Bytes(c.changedTo));
       };
     }
     RegistryStatus status = kUnset;
@@ -174,99 +158,52 @@ TEST(RegistryReadValue, RendersStoredDataAndGivesItsStatus) {
   }
 }
 
-TEST(RegistryReadValue, ReadingCreatesNothingAndAValueThatShrinksStillReads) {
-  sim::Reset();
-  sim::PutRegistryValue(u"HKLM\\K", u"v", kRegSz, Utf16Bytes(u"abc"));
-  registry().afterSizeQuery = [] {
-    sim::PutRegistryValue(u"HKLM\\K", u"v", kRegSz, Utf16Bytes(u"x"));
-  };
-  RegistryStatus status = kUnset;
-  EXPECT_EQ(RegistryReadValue(&status, u"hklm", u"K", u"v"), u"x");
-  EXPECT_EQ(status, 0);
-  EXPECT_EQ(RegistryReadValue(nullptr, u"hklm", u"K\\New", u"v"), u"");
-  EXPECT_EQ(sim::FindRegistryKey(u"HKLM\\K\\New"), nullptr);
-  ExpectAllClosed();
-}
-
-TEST(RegistryWriteValue, StoresTheConvertedData) {
+TEST(RegistryWriteValue, StoresTheConvertedDataOrFails) {
+  const auto multi = [](std::u16string_view units) { return Utf16Bytes(units, false); };
   const struct {
     const char* what;
     std::uint32_t type;
     Text text;
-    Bytes stored;
+    std::optional<Bytes> stored;  // and read back as `readBack`
     Text readBack;
+    int result = 0;
+    bool keyMade = true;
+    Text root = u"hklm";
+    const char* failing = nullptr;  // a call made to fail
   } cases[] = {
-      {"empty string", kRegSz, u"", {0, 0}, u""},
+      {"empty string", kRegSz, u"", Bytes{0, 0}, u""},
       {"string", kRegSz, u"Volume", Utf16Bytes(u"Volume"), u"Volume"},
       {"expand string", kRegExpandSz, u"%X%", Utf16Bytes(u"%X%"), u"%X%"},
-      {"hex dword", kRegDword, u"0x1F", {31, 0, 0, 0}, u"31"},
-      {"minus one", kRegDword, u"-1", {0xFF, 0xFF, 0xFF, 0xFF}, u"4294967295"},
-      {"binary", kRegBinary, u"0a1B", {0x0A, 0x1B}, u"0A1B"},
-      {"empty binary", kRegBinary, u"", {0}, u"00"},
-      {"multi", kRegMultiSz, u"a\nb", Utf16Bytes(std::u16string_view(u"a\0b\0\0", 5), false),
-       u"a\nb"},
-      {"multi, trailing line feed", kRegMultiSz, u"a\n",
-       Utf16Bytes(std::u16string_view(u"a\0\0\0", 4), false), u"a"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    sim::Reset();
-    EXPECT_EQ(RegistryWriteValue(u"hklm", u"New\\Key", u"v", c.type, c.text), 0);
-    const auto value = sim::RegistryValueAt(u"HKLM\\New\\Key", u"v");
-    ASSERT_TRUE(value);
-    EXPECT_EQ(value->type, c.type);
-    EXPECT_EQ(value->data, c.stored);
-    RegistryStatus status = kUnset;
-    EXPECT_EQ(RegistryReadValue(&status, u"hklm", u"New\\Key", u"v"), c.readBack);
-    EXPECT_EQ(status, 0);
-    ExpectAllClosed();
-  }
-}
-
-TEST(RegistryWriteValue, ResultsOfTypesAndFailures) {
-  const struct {
-    const char* what;
-    Text root;
-    std::uint32_t type;
-    const char* failing;
-    int result;
-    bool keyExists;
-    bool valueStored;
-  } cases[] = {
-      {"type 0 creates the key only", u"hklm", 0, nullptr, 0, true, false},
-      {"type 5 is refused after the create", u"hklm", 5, nullptr, 1, true, false},
-      {"type 11 is refused after the create", u"hklm", 11, nullptr, 1, true, false},
-      {"unknown root", u"hklm64 ", kRegSz, nullptr, 1, false, false},
-      {"open and create refused", u"hklm", kRegSz, "RegCreateKeyExW", 1, false, false},
-      {"type 0 with create refused", u"hklm", 0, "RegCreateKeyExW", 1, false, false},
-      {"store refused", u"hklm", kRegSz, "RegSetValueExW", 1, true, false},
-      {"view flag root", u"HKLM64", kRegSz, nullptr, 0, true, true},
+      {"hex dword", kRegDword, u"0x1F", Bytes{31, 0, 0, 0}, u"31"},
+      {"minus one", kRegDword, u"-1", Bytes{0xFF, 0xFF, 0xFF, 0xFF}, u"4294967295"},
+      {"binary", kRegBinary, u"0a1B", Bytes{0x0A, 0x1B}, u"0A1B"},
+      {"empty binary", kRegBinary, u"", Bytes{0}, u"00"},
+      {"multi", kRegMultiSz, u"a\nb", multi({u"a\0b\0\0", 5}), u"a\nb"},
+      {"multi, trailing line feed", kRegMultiSz, u"a\n", multi({u"a\0\0\0", 4}), u"a"},
+      {"view flag root", kRegSz, u"1", Utf16Bytes(u"1"), u"1", 0, true, u"HKLM64"},
+      {"type 0 creates the key only", 0, u"1", {}, u"", 0},
+      {"type 5 is refused after the create", 5, u"1", {}, u"", 1},
+      {"type 11 is refused after the create", 11, u"1", {}, u"", 1},
+      {"unknown root", kRegSz, u"1", {}, u"", 1, false, u"hklm64 "},
+      {"open and create refused", kRegSz, u"1", {}, u"", 1, false, u"hklm", "RegCreateKeyExW"},
+      {"type 0 with create refused", 0, u"1", {}, u"", 1, false, u"hklm", "RegCreateKeyExW"},
+      {"store refused", kRegSz, u"1", {}, u"", 1, true, u"hklm", "RegSetValueExW"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     sim::Reset();
     if (c.failing) sim::FailCall(c.failing);
-    EXPECT_EQ(RegistryWriteValue(c.root, u"\\A\\B", u"v", c.type, u"1"), c.result);
-    EXPECT_EQ(sim::FindRegistryKey(u"HKLM\\A\\B") != nullptr, c.keyExists);
-    EXPECT_EQ(sim::RegistryValueAt(u"HKLM\\A\\B", u"v").has_value(), c.valueStored);
+    EXPECT_EQ(RegistryWriteValue(c.root, u"\\A\\B", u"v", c.type, c.text), c.result);
+    EXPECT_EQ(sim::FindRegistryKey(u"HKLM\\A\\B") != nullptr, c.keyMade);
+    const auto value = sim::RegistryValueAt(u"HKLM\\A\\B", u"v");
+    ASSERT_EQ(value.has_value(), c.stored.has_value());
+    if (value) {
+      EXPECT_EQ(value->type, c.type);
+      EXPECT_EQ(value->data, *c.stored);
+      EXPECT_EQ(RegistryReadValue(nullptr, u"hklm", u"A\\B", u"v"), c.readBack);
+    }
     ExpectAllClosed();
   }
-}
-
-TEST(RegistryWriteValue, OpensAnExistingKeyAndReplacesTheValue) {
-  sim::Reset();
-  sim::PutRegistryValue(u"HKLM\\A", u"v", 11, {1, 2, 3, 4, 5, 6, 7, 8});
-  EXPECT_EQ(RegistryWriteValue(u"hklm", u"A", u"V", kRegSz, u"x"), 0);
-  EXPECT_EQ(sim::RegistryValueAt(u"HKLM\\A", u"v")->type, kRegSz);
-  ASSERT_EQ(registry().opens.size(), 1u);
-  EXPECT_EQ(registry().opens[0].call, "RegOpenKeyExW");
-  // A key whose open for writing is refused is still reached by the create.
-  sim::Reset();
-  sim::AddRegistryKey(u"HKLM\\A");
-  sim::FailCall("RegOpenKeyExW");
-  EXPECT_EQ(RegistryWriteValue(u"hklm", u"A", u"", kRegSz, u"x"), 0);
-  EXPECT_EQ(sim::RegistryValueAt(u"HKLM\\A", u"")->data, Utf16Bytes(u"x"));
-  ExpectAllClosed();
 }
 
 }  // namespace
