@@ -76,56 +76,41 @@ TEST(ParseStorageDescriptor, TakesOnlyTheBytesReturned) {
   }
 }
 
-TEST_F(DriveInfoTest, ReadsLabelBusAndProduct) {
-  sim::VolumeDevice& drive = Drive(u"E:");
-  drive.label = u"DATA";
-  drive.busType = 7;
-  drive.product = "Flash Disk  ";
-  EXPECT_EQ(Narrow(ReadVolumeLabel(u"E:")), "DATA");
-  EXPECT_EQ(Narrow(ReadBusTypeName(u"E:")), "USB");
-  EXPECT_EQ(Narrow(ReadProductId(u"E:")), "Flash Disk  ");
-  EXPECT_EQ(sim::process().openHandles, 0);
-}
-
-TEST_F(DriveInfoTest, LabelThatCannotBeReadIsEmptyNotBlanks) {
-  Drive(u"E:").answers = false;
-  EXPECT_EQ(ReadVolumeLabel(u"E:"), u"");
-  EXPECT_EQ(ReadVolumeLabel(u"Q:"), u"");
-  Drive(u"E:").answers = true;
-  sim::FailCall("GetVolumeInformationW");
-  EXPECT_EQ(ReadVolumeLabel(u"E:"), u"");
-}
-
-TEST_F(DriveInfoTest, DescriptorFactsAreEmptyWhenTheDeviceCannotTell) {
+// Each fact is read on its own: one that cannot be read is empty (never
+// blanks) and leaves the others.
+TEST_F(DriveInfoTest, ReadsLabelBusAndProductEachOnItsOwn) {
   const struct {
     const char* what;
-    const char* designator;
-    bool opens;
-    bool describes;
+    const char16_t* designator;
+    void (*arrange)(sim::VolumeDevice& drive);
+    const char* label;
+    const char* bus;
+    const char16_t* product;  // from the ANSI code page
   } cases[] = {
-      {"no device", "Q:", true, true},
-      {"open fails", "E:", false, true},
-      {"query fails", "E:", true, false},
+      {"all read", u"E:", [](sim::VolumeDevice&) {}, "DATA", "USB", u"Flash Gr\u00F6\u00DFe  "},
+      {"no device", u"Q:", [](sim::VolumeDevice&) {}, "", "", u""},
+      {"no file system", u"E:", [](sim::VolumeDevice& drive) { drive.answers = false; }, "", "USB",
+       u"Flash Gr\u00F6\u00DFe  "},
+      {"label query fails", u"E:",
+       [](sim::VolumeDevice&) { sim::FailCall("GetVolumeInformationW"); }, "", "USB",
+       u"Flash Gr\u00F6\u00DFe  "},
+      {"open fails", u"E:", [](sim::VolumeDevice& drive) { drive.opens = false; }, "DATA", "", u""},
+      {"query fails", u"E:", [](sim::VolumeDevice& drive) { drive.describes = false; }, "DATA", "",
+       u""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     sim::Reset();
     sim::VolumeDevice& drive = Drive(u"E:");
+    drive.label = u"DATA";
     drive.busType = 7;
-    drive.product = "Stick";
-    drive.opens = c.opens;
-    drive.describes = c.describes;
-    const Text designator(c.designator, c.designator + 2);
-    EXPECT_EQ(ReadBusTypeName(designator), u"");
-    EXPECT_EQ(ReadProductId(designator), u"");
+    drive.product = "Flash Gr\xF6\xDF" "e  ";
+    c.arrange(drive);
+    EXPECT_EQ(Narrow(ReadVolumeLabel(c.designator)), c.label);
+    EXPECT_EQ(Narrow(ReadBusTypeName(c.designator)), c.bus);
+    EXPECT_EQ(ReadProductId(c.designator), c.product);
     EXPECT_EQ(sim::process().openHandles, 0);
   }
-}
-
-TEST_F(DriveInfoTest, ProductComesFromTheAnsiCodePage) {
-  Drive(u"E:").product = "Gr\xF6\xDF" "e";
-  EXPECT_EQ(ReadProductId(u"E:"), u"Größe");
-  EXPECT_EQ(sim::process().openHandles, 0);
 }
 
 }  // namespace
