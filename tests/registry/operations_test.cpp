@@ -96,7 +96,7 @@ TEST(RegistryReadValue, RendersStoredDataAndGivesItsStatus) {
     Text name;
     Text expected;
     RegistryStatus status;
-    const char* failing = nullptr;  // a call made to fail
+    const char* failing = nullptr;        // a call made to fail
     const char16_t* changedTo = nullptr;  // the value's text after the size query
   } cases[] = {
       {"string", u"hklm", u"K", u"sz", u"text", 0},
