@@ -17,16 +17,9 @@ namespace {
 using namespace std::chrono_literals;
 using sim::Narrow;
 
-constexpr int kClose = 16, kVersion = 19, kPage = 20, kTitle = 25, kRule = 26, kStatus = 27,
-              kDriveList = 28, kIcon = 29, kRefresh = 30, kFooter = 31;
-constexpr int kMenuExit = 3;
+constexpr int kClose = 16, kVersion = 19, kTitle = 25, kRule = 26, kIcon = 29, kFooter = 31;
 constexpr UINT kTrayMessage = WM_APP + 1;
 constexpr int kTrayIcon = 34;
-const std::wstring kChecking = L"Check System...";
-const std::wstring kNothingFound = L"No partition found.";
-constexpr auto kFinalPause = std::chrono::milliseconds(1300);
-
-std::wstring Status() { return WindowText(FindControl(FindMainWindow(), kStatus)); }
 
 // Started, visible, and through its first scan.
 class WindowMode : public ::testing::Test {
@@ -35,8 +28,8 @@ class WindowMode : public ::testing::Test {
     program_ = std::make_unique<Program>(arguments);
     ASSERT_TRUE(program_->started());
     ASSERT_TRUE(WaitUntil([] { return ::IsWindowVisible(FindMainWindow()) != FALSE; }, 30s));
-    ASSERT_TRUE(WaitUntil([] { return Status() == kNothingFound; }, 30s))
-        << "the first scan runs without any user action; status: " << Narrow(Status());
+    ASSERT_TRUE(WaitUntil([] { return StatusText() == kNothingFound; }, 30s))
+        << "the first scan runs without any user action; status: " << Narrow(StatusText());
     // The scan runs on through its final pause; a request before its end is dropped.
     std::this_thread::sleep_for(kFinalPause);
   }
@@ -49,7 +42,7 @@ class WindowMode : public ::testing::Test {
   // Clicks a control as a user would, and waits for the scan it asks for.
   static bool ScanStartsAfter(const std::function<void()>& action) {
     action();
-    return WaitUntil([] { return Status() == kChecking; }, 3s);
+    return WaitUntil([] { return StatusText() == kChecking; }, 3s);
   }
 
   std::unique_ptr<Program> program_;
@@ -180,7 +173,7 @@ TEST_F(WindowMode, CloseButtonIsIgnoredDuringAScanAndWorksAfterIt) {
     ASSERT_TRUE(
         ScanStartsAfter([&] { ::SendMessageW(FindControl(window, kRefresh), BM_CLICK, 0, 0); }));
     c.close();
-    ASSERT_TRUE(WaitUntil([] { return Status() == kNothingFound; }, 30s));
+    ASSERT_TRUE(WaitUntil([] { return StatusText() == kNothingFound; }, 30s));
     std::this_thread::sleep_for(kFinalPause);
     EXPECT_TRUE(program_->Running()) << "the close during the scan was not kept for later";
     c.close();
@@ -265,10 +258,10 @@ TEST(TrayMode, NoWindowEverShowsTheIconOutlivesTheShellAndTheExitMenuCommandEnds
   WaitUntil(
       [&] {
         everVisible |= ::IsWindowVisible(FindMainWindow()) != FALSE;
-        return Status() == kNothingFound;
+        return StatusText() == kNothingFound;
       },
       30s);
-  EXPECT_EQ(Status(), kNothingFound) << "scans at start";
+  EXPECT_EQ(StatusText(), kNothingFound) << "scans at start";
   EXPECT_FALSE(everVisible);
   EXPECT_TRUE(program.Running());
 
@@ -294,7 +287,7 @@ HWND VisibleMenu() {
 TEST(TrayMode, RightButtonOpensTheMenuAtTheCursorAndALeftClickDoesNothing) {
   Program program(L"-ng -a");
   ASSERT_TRUE(program.started());
-  ASSERT_TRUE(WaitUntil([] { return Status() == kNothingFound; }, 30s));
+  ASSERT_TRUE(WaitUntil([] { return StatusText() == kNothingFound; }, 30s));
   const HWND window = FindMainWindow();
 
   ::PostMessageW(window, kTrayMessage, kTrayIcon, WM_LBUTTONDOWN);
@@ -326,7 +319,7 @@ TEST(TrayMode, RightButtonOpensTheMenuAtTheCursorAndALeftClickDoesNothing) {
       ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
     }
   }
-  EXPECT_FALSE(WaitUntil([] { return Status() == kChecking; }, 1s)) << "no scan started";
+  EXPECT_FALSE(WaitUntil([] { return StatusText() == kChecking; }, 1s)) << "no scan started";
   EXPECT_TRUE(program.Running());
   EXPECT_FALSE(::IsWindowVisible(window));
   ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(kMenuExit, 0), 0);

@@ -22,8 +22,6 @@ namespace {
 using namespace std::chrono_literals;
 using sim::Narrow;
 
-const std::wstring kChecking = L"Check System...";
-
 // The row of a volume on Wine's storage stack: bus SCSI, no product text.
 std::wstring RowOf(wchar_t letter, const TestVolume& volume) {
   return Drive(letter) + L" - " + volume.label + L"   \"SCSI\"";
@@ -89,7 +87,7 @@ TEST_F(MountWindow, NineVolumesAreAllListedWithoutASidewaysBar) {
   std::vector<std::wstring> rows;
   for (std::size_t i = 0; i < volumes_.size(); ++i) rows.push_back(RowOf(free_[i], volumes_[i]));
   EXPECT_EQ(DriveRows(), rows);
-  const HWND list = FindControl(FindMainWindow(), kDriveListControl);
+  const HWND list = FindControl(FindMainWindow(), kDriveList);
   EXPECT_TRUE(::GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL);
   EXPECT_FALSE(::GetWindowLongW(list, GWL_STYLE) & WS_HSCROLL);
   RECT client;
@@ -107,7 +105,7 @@ TEST_F(MountWindow, DeviceNodeChangeMountsAVolumeThatArrivedAndRemovalStartsNoSc
     UINT endMessage;  // the tray-only mode has no window to close
     WPARAM endParameter;
   } modes[] = {
-      {L"-ng -a", false, WM_COMMAND, MAKEWPARAM(kExitMenuItem, 0)},
+      {L"-ng -a", false, WM_COMMAND, MAKEWPARAM(kMenuExit, 0)},
       {L"-a", true, WM_CLOSE, 0},
   };
   for (const auto& mode : modes) {
@@ -115,7 +113,7 @@ TEST_F(MountWindow, DeviceNodeChangeMountsAVolumeThatArrivedAndRemovalStartsNoSc
     ArrangeRecords({{L"a-first", volumes_[0].device}});
     Start(mode.arguments, L"1 new Partition(s) found.");
     EXPECT_EQ(::IsWindowVisible(FindMainWindow()) != FALSE, mode.windowShown);
-    std::this_thread::sleep_for(kScanFinalPause);
+    std::this_thread::sleep_for(kFinalPause);
 
     ArrangeRecords({{L"a-first", volumes_[0].device}, {L"b-second", volumes_[1].device}});
     ::SendMessageW(FindMainWindow(), WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, 0);
@@ -128,7 +126,7 @@ TEST_F(MountWindow, DeviceNodeChangeMountsAVolumeThatArrivedAndRemovalStartsNoSc
     EXPECT_TRUE(WaitUntil([&] { return !LetterOf(volumes_[1].device).empty(); }, 30s))
         << "the arrived volume got no letter";
     EXPECT_TRUE(WaitUntil([] { return StatusText() != kChecking && !StatusText().empty(); }, 30s));
-    std::this_thread::sleep_for(kScanFinalPause);
+    std::this_thread::sleep_for(kFinalPause);
 
     ::PostMessageW(FindMainWindow(), mode.endMessage, mode.endParameter, 0);
     EXPECT_EQ(program_->WaitForExit(30s), 0);
