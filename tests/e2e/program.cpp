@@ -14,6 +14,17 @@ std::wstring ProgramPath() {
   return path.substr(0, path.find_last_of(L"\\/") + 1) + L"parvola.exe";
 }
 
+BOOL CALLBACK FindBalloon(HWND window, LPARAM found) {
+  wchar_t name[64] = {};
+  ::GetClassNameW(window, name, 64);
+  if (std::wstring(name) == L"tooltips_class32" && ::IsWindowVisible(window) &&
+      !WindowText(window).empty()) {
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 }  // namespace
 
 Program::Program(const std::wstring& arguments) {
@@ -69,12 +80,10 @@ std::wstring WindowText(HWND window) {
 }
 
 std::wstring StatusText() {
-  constexpr int kStatus = 27;
   return WindowText(FindControl(FindMainWindow(), kStatus));
 }
 
 HWND FindControl(HWND mainWindow, int number) {
-  constexpr int kPage = 20;
   if (HWND control = ::GetDlgItem(mainWindow, number)) return control;
   const HWND page = ::GetDlgItem(mainWindow, kPage);
   return page ? ::GetDlgItem(page, number) : nullptr;
@@ -109,6 +118,16 @@ std::vector<std::wstring> ListRows(HWND list) {
   }
   ::CloseHandle(process);
   return rows;
+}
+
+std::vector<std::wstring> DriveRows() {
+  return ListRows(FindControl(FindMainWindow(), kDriveList));
+}
+
+std::wstring BalloonText() {
+  HWND balloon = nullptr;
+  ::EnumWindows(FindBalloon, reinterpret_cast<LPARAM>(&balloon));
+  return balloon ? WindowText(balloon) : L"";
 }
 
 void PressKeys(const std::vector<unsigned>& keys) {

@@ -10,6 +10,14 @@
 
 namespace e2e {
 
+// The program's own numbers and texts, as a user's tools see them.
+inline constexpr int kPage = 20, kStatus = 27, kDriveList = 28, kRefresh = 30, kMenuExit = 3;
+inline const std::wstring kChecking = L"Check System...";
+inline const std::wstring kNothingFound = L"No partition found.";
+// A scan runs on for this pause after its result is shown; a request made
+// before its end is dropped.
+inline constexpr std::chrono::milliseconds kFinalPause{1300};
+
 // A started program; killed on destruction if it still runs, so a failing
 // test never leaves a process behind.
 class Program {
@@ -46,6 +54,12 @@ HWND FindControl(HWND mainWindow, int number);
 // The rows of a list view of another process, read through memory lent in
 // that process (a pointer of ours means nothing there).
 std::vector<std::wstring> ListRows(HWND list);
+// Those of the main window's drive list.
+std::vector<std::wstring> DriveRows();
+
+// Text of the balloon Wine's virtual desktop shows, or empty while none is
+// visible. Wine opens a balloon about two seconds after it is asked for.
+std::wstring BalloonText();
 
 // Real input, through the system's input queue to the foreground window
 // (SendInput), as a user's keyboard and mouse make it; each key is pressed

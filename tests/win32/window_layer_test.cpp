@@ -68,6 +68,9 @@ TEST_F(WindowLayer, MessagesBecomeEventRecords) {
       {"press on the main window",
        [] { ::PostMessageW(Of(kMain), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(450, 33)); },
        {EventKind::kLeftButtonDown, kMain, 450, 33}},
+      // Last: it goes on ticking.
+      {"timer tick", [] { ASSERT_TRUE(StartTimer(kMain, kTimer, 10)); },
+       {EventKind::kTimer, kTimer}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -168,13 +171,6 @@ TEST_F(WindowLayer, QueuedMessagesAreDrainedUnreported) {
   EXPECT_EQ(WaitForEvent().kind, EventKind::kShellStarted) << "the icon is not lost";
   ::PostMessageW(Of(kMain), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 2));
   EXPECT_EQ(WaitForEvent().kind, EventKind::kLeftButtonDown);
-}
-
-TEST_F(WindowLayer, TimerTicksWakeTheWait) {
-  ASSERT_TRUE(StartTimer(kMain, kTimer, 10));
-  const Event event = WaitForEvent();
-  EXPECT_EQ(event.kind, EventKind::kTimer);
-  EXPECT_EQ(event.object, kTimer);
 }
 
 TEST_F(WindowLayer, TextsAndRowsWrittenFromAnotherThreadArriveWhileTheMainThreadWaits) {

@@ -18,8 +18,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int kDriveList = 28;
-
 // msvcrt's wide printf stops at the first non-ASCII character.
 void Print(const std::wstring& text) {
   const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
@@ -30,23 +28,6 @@ void Print(const std::wstring& text) {
   bytes += '\n';
   std::fwrite(bytes.data(), 1, bytes.size(), stdout);
   std::fflush(stdout);
-}
-
-BOOL CALLBACK FindBalloon(HWND window, LPARAM found) {
-  wchar_t name[64] = {};
-  ::GetClassNameW(window, name, 64);
-  if (std::wstring(name) == L"tooltips_class32" && ::IsWindowVisible(window) &&
-      !e2e::WindowText(window).empty()) {
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND VisibleBalloon() {
-  HWND found = nullptr;
-  ::EnumWindows(FindBalloon, reinterpret_cast<LPARAM>(&found));
-  return found;
 }
 
 // Whether `status` is one of the texts a finished scan shows, in the
@@ -70,12 +51,10 @@ int Wait() {
     return 1;
   }
   Print(L"status: " + e2e::StatusText());
-  for (const std::wstring& row : e2e::ListRows(e2e::FindControl(e2e::FindMainWindow(), kDriveList))) {
-    Print(L"row:    " + row);
-  }
+  for (const std::wstring& row : e2e::DriveRows()) Print(L"row:    " + row);
   // Wine's notification area opens a balloon two seconds after it is asked for.
-  if (e2e::WaitUntil([] { return VisibleBalloon() != nullptr; }, 6s)) {
-    std::wstring text = e2e::WindowText(VisibleBalloon());
+  std::wstring text;
+  if (e2e::WaitUntil([&] { return !(text = e2e::BalloonText()).empty(); }, 6s)) {
     for (std::size_t at; (at = text.find(L"\r\n")) != std::wstring::npos;) text.replace(at, 2, L" | ");
     Print(L"balloon: " + text);
   } else {

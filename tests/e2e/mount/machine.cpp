@@ -84,13 +84,7 @@ void ArrangeRecords(const std::vector<Record>& records) {
                           &key, nullptr) != ERROR_SUCCESS) {
       continue;
     }
-    if (record.classAsQword) {
-      const ULONGLONG value = 0x1122334455667788ull;
-      ::RegSetValueExW(key, L"Class", 0, REG_QWORD, reinterpret_cast<const BYTE*>(&value),
-                       sizeof(value));
-    } else if (record.hasClass) {
-      SetText(key, L"Class", L"Volume");
-    }
+    SetText(key, L"Class", L"Volume");
     if (record.hasClassGuid) SetText(key, L"ClassGUID", kVolumeClassGuid);
     if (!record.deviceObjectName.empty()) {
       SetText(key, L"TestDeviceObjectName", record.deviceObjectName);

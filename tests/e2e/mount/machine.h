@@ -32,9 +32,7 @@ void ArrangeVolumes(std::size_t count);
 struct Record {
   std::wstring key;
   std::wstring deviceObjectName;  // empty: no test value
-  bool hasClass = true;
-  bool hasClassGuid = true;
-  bool classAsQword = false;
+  bool hasClassGuid = true;  // "Class" is always there
 };
 // Replaces every record with `records`.
 void ArrangeRecords(const std::vector<Record>& records);

@@ -1,9 +1,6 @@
 // One-shot runs ("-ng") of parvola.exe on a machine with letterless volumes:
-// what it mounts, what it leaves alone, and what it repairs.
+// what it mounts and what it leaves alone.
 #include <gtest/gtest.h>
-
-#include <cwctype>
-#include <vector>
 
 #include "tests/e2e/mount/machine.h"
 #include "tests/e2e/mount/scenario.h"
@@ -13,33 +10,6 @@ namespace e2e {
 namespace {
 
 using namespace std::chrono_literals;
-
-struct RawValue {
-  DWORD type = REG_NONE;
-  std::vector<BYTE> data;
-  bool present = false;
-};
-
-RawValue ReadRaw(const std::wstring& record, const wchar_t* name) {
-  RawValue value;
-  const std::wstring path = std::wstring(kVolumeRecords) + L"\\" + record;
-  DWORD size = 0;
-  if (::RegGetValueW(HKEY_LOCAL_MACHINE, path.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND,
-                     &value.type, nullptr, &size) != ERROR_SUCCESS) {
-    return value;
-  }
-  value.data.resize(size);
-  value.present = ::RegGetValueW(HKEY_LOCAL_MACHINE, path.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND,
-                                 &value.type, value.data.data(), &size) == ERROR_SUCCESS;
-  value.data.resize(size);
-  return value;
-}
-
-std::wstring TextOf(const RawValue& value) {
-  if (value.type != REG_SZ || value.data.size() < 2) return L"";
-  return std::wstring(reinterpret_cast<const wchar_t*>(value.data.data()),
-                      value.data.size() / 2 - 1);
-}
 
 std::wstring TargetOf(const std::wstring& drive) { return Lower(DosTarget(drive)); }
 
@@ -100,42 +70,12 @@ TEST_F(OneShot, StaleLetterIsRemovedAndNotReusedInTheSameScan) {
   EXPECT_EQ(TargetOf(Drive(free[1])), Lower(volumes_[0].device)) << "and still counted as in use";
 }
 
-TEST_F(OneShot, IncompleteRecordsAreRepairedAndTheRepairedVolumeMountedInTheSameRun) {
-  ArrangeRecords({
-      {L"complete", L"", true, true},
-      {L"no-class", L"", false, true},
-      {L"no-classguid", volumes_[1].device, true, false},
-      {L"no-values", L"", false, false},
-      {L"qword-class", L"", true, true, true},
-  });
-  const RawValue before = ReadRaw(L"complete", L"Class");
+// The repair comes before the device manager is asked (what it writes is
+// OddRecords' to check): a record that lacked its ClassGUID is a volume.
+TEST_F(OneShot, ARecordWithoutClassGuidIsRepairedAndMountedInTheSameRun) {
+  ArrangeRecords({{L"no-classguid", volumes_[1].device, false}});
   const std::wstring free = RunOnce(L"-ng");
-
-  const struct {
-    const wchar_t* record;
-    const wchar_t* value;
-    const wchar_t* expected;
-  } cases[] = {
-      {L"complete", L"Class", L"Volume"},
-      {L"complete", L"ClassGUID", kVolumeClassGuid},
-      {L"no-class", L"Class", L"Volume"},
-      {L"no-class", L"ClassGUID", kVolumeClassGuid},
-      {L"no-classguid", L"Class", L"Volume"},
-      {L"no-classguid", L"ClassGUID", kVolumeClassGuid},
-      {L"no-values", L"Class", L"Volume"},
-      {L"no-values", L"ClassGUID", kVolumeClassGuid},
-      {L"qword-class", L"Class", L"Volume"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.record << " " << c.value);
-    const RawValue value = ReadRaw(c.record, c.value);
-    ASSERT_TRUE(value.present);
-    EXPECT_EQ(value.type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(TextOf(value), c.expected);
-  }
-  EXPECT_EQ(ReadRaw(L"complete", L"Class").data, before.data) << "complete records are untouched";
-  EXPECT_EQ(TargetOf(Drive(free[0])), Lower(volumes_[1].device))
-      << "the record that lacked ClassGUID is a member once repaired";
+  EXPECT_EQ(TargetOf(Drive(free[0])), Lower(volumes_[1].device));
 }
 
 }  // namespace

@@ -17,13 +17,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int kRefresh = 30;
 constexpr int kRefreshes = 50;
-const std::wstring kChecking = L"Check System...";
-const std::wstring kNothingFound = L"No partition found.";
-// The scan thread sleeps this long after writing its result; the loop drops
-// every request until it has ended. A little more, so the thread is gone.
-constexpr auto kFinalPause = 1300ms;
 // Every scan opens and closes a thread, a device set, the setup library,
 // registry keys and devices; a leak in any of them grows a count by at least
 // one per scan, 50 in all. What may differ without a leak is a few objects
