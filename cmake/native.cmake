@@ -32,5 +32,6 @@ endif()
 # The README quotes the version the tray tooltip shows; it must not fall behind.
 add_test(NAME ReadmeNamesTheVersion
   COMMAND grep -qF "\"Parvola V${PROJECT_VERSION}\"" ${CMAKE_SOURCE_DIR}/README.md)
-# A reader copies the README's commands as written: every file they name must exist.
-add_test(NAME ReadmeCommandsNameFilesThatExist COMMAND ${CMAKE_SOURCE_DIR}/tools/check-readme)
+# A reader copies the README's commands as written, and the notes name the
+# tests that prove them: every file and test they name must exist.
+add_test(NAME ReadmeCommandsNameFilesAndTestsThatExist COMMAND ${CMAKE_SOURCE_DIR}/tools/check-readme)
