@@ -93,7 +93,6 @@ void SetWindowIcon(int number, int iconGroup) noexcept {
 
 void SetObjectFont(int number, const Text& face, int pixelHeight) noexcept {
   if (sim::Enter("CreateFontW", Narrow(face))) return;
-  ++desktop().fontsHeld;
   desktop().objects[number].fontFace = face;
   desktop().objects[number].fontPixels = pixelHeight;
 }
@@ -193,7 +192,6 @@ void DestroyObjects() noexcept {
   sim::RemoveTrayIcons();
   desktop().destroyed = true;
   desktop().iconsHeld = 0;
-  desktop().fontsHeld = 0;
   desktop().timers.clear();
 }
 
