@@ -97,24 +97,6 @@ TEST(ReadOptions, ComparesWholeFieldsAfterLowerCasing) {
   }
 }
 
-TEST(ChooseMode, OneShotOnlyWithoutWindowAndWithoutAutoMount) {
-  const struct {
-    std::int64_t gui, autoMount;
-    Mode expected;
-  } cases[] = {
-      {1, 0, Mode::kInteractive},
-      {1, 1, Mode::kInteractive},
-      {0, 0, Mode::kOneShot},
-      {0, 1, Mode::kInteractive},
-  };
-  for (const auto& c : cases) {
-    StartupFlags flags;
-    flags.gui = c.gui;
-    flags.autoMount = c.autoMount;
-    EXPECT_EQ(ChooseMode(flags), c.expected) << "gui " << c.gui << " autoMount " << c.autoMount;
-  }
-}
-
 // Both functions are looked up by name in system libraries, each freed again.
 TEST(SplitCommandLine, ReadsTheProcessCommandLine) {
   sim::Reset();
