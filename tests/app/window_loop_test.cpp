@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "app/objects.h"
 #include "app/texts.h"
 #include "app/window.h"
@@ -84,11 +86,9 @@ TEST_F(EventLoopTest, FirstTurnStartsTheFirstScanWithTheOptions) {
     EXPECT_EQ(Scans(), 0u) << "nothing before the first turn";
     ASSERT_TRUE(Turn(kTick));
     ASSERT_EQ(Scans(), 1u);
-    const auto* options = static_cast<const mounter::ScanOptions*>(sim::threads().started[0].argument);
-    EXPECT_EQ(options->usbOnly, flags.usbOnly);
-    EXPECT_EQ(options->removeLetters, flags.removeLetters);
-    EXPECT_EQ(options->notify, flags.notify);
-    EXPECT_EQ(options->gui, flags.gui);
+    const auto& options = *static_cast<const mounter::ScanOptions*>(sim::threads().started[0].argument);
+    EXPECT_EQ((std::array{options.usbOnly, options.removeLetters, options.notify, options.gui}),
+              (std::array{flags.usbOnly, flags.removeLetters, flags.notify, flags.gui}));
     EXPECT_TRUE(Running());
     sim::FinishAllThreads();
   }
