@@ -37,15 +37,3 @@ void FocusTrayIcon(int, unsigned iconId) noexcept {
 }
 
 }  // namespace platform
-
-namespace sim {
-
-void RemoveTrayIcons() {
-  for (const TrayIcon& icon : tray().kept) {
-    (void)Enter("Shell_NotifyIconW", "NIM_DELETE " + std::to_string(icon.id));
-  }
-  tray().kept.clear();
-  tray().icons.clear();
-}
-
-}  // namespace sim

@@ -30,7 +30,4 @@ struct Tray {
 };
 inline Tray& tray() { return State<Tray>(); }
 
-// Deletes every icon kept, as the end of the program does.
-void RemoveTrayIcons();
-
 }  // namespace sim
