@@ -96,8 +96,6 @@ class LoadResourceIconTest : public ::testing::Test {
       resources[{platform::kResourceIcon, image}] = std::vector<std::uint8_t>(100 + image);
     }
   }
-
-  platform::Icon Shown() { return sim::desktop().objects[kControl].icon; }
 };
 
 // Shown, the 48-pixel image with the most colours; after any failed step
@@ -127,7 +125,7 @@ TEST_F(LoadResourceIconTest, ShowsThe48PixelImageWithMostColoursOrNothing) {
     if (c.failingCall) sim::FailCall(c.failingCall);
     if (c.imageMissing) sim::resources().files[kFile].resources.erase({platform::kResourceIcon, 7});
     LoadResourceIcon(kControl, kFile, c.group, c.width);
-    EXPECT_EQ(Shown(), c.shown);
+    EXPECT_EQ(sim::desktop().objects[kControl].icon, c.shown);
     EXPECT_EQ(sim::process().loadedLibraries, 0);
     EXPECT_EQ(sim::desktop().iconsHeld, c.shown != 0 ? 1 : 0);
   }
