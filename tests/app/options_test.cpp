@@ -40,7 +40,6 @@ TEST(SplitArguments, FollowsTheSystemsSplitOfTheProgramPath) {
   } cases[] = {
       {"no arguments", u"parvola.exe", u"parvola.exe", u""},
       {"only blanks after the path", u"parvola.exe  \t ", u"parvola.exe", u""},
-      {"one option", u"parvola.exe -ng", u"parvola.exe", u"-ng\n"},
       {"two options", u"parvola.exe -ng -a", u"parvola.exe", u"-ng\n-a\n"},
       {"quoted path with blanks", u"\"C:\\Tools dir\\parvola.exe\" -ng -nt",
        u"C:\\Tools dir\\parvola.exe", u"-ng\n-nt\n"},
