@@ -229,7 +229,6 @@ TEST_F(EventLoopTest, FocusAndColourChangesChangeTheLook) {
   } cases[] = {
       {Focus(ctlClose), false, ctlClose, 0xF6E5D0, 0xFF0000},
       {Focus(ctlDriveList), false, ctlRefresh, 0xF6E5D0, 0xFF0000},
-      {Focus(ctlClose), false, ctlClose, 0xF6E5D0, 0xFF0000},
       {Focus(ctlRefresh), false, ctlRefresh, 0xF6E5D0, 0xFF0000},
       {kColoursChanged, true, ctlRefresh, platform::kSystemWindowColour,
        platform::kSystemWindowTextColour},
