@@ -112,22 +112,19 @@ void ArrangeMachine(bool otherVol) {
   sim::PutRegistryValue(kRecords + u"\\D", u"Class", registry::kRegSz, sim::Utf16Bytes(u"Volume"));
 }
 
-// What one failure injection was, for the messages.
+// One failure injection.
 struct Injection {
   std::string name;             // a call failing every time, or
   std::vector<std::size_t> at;  // the calls at these log positions failing once
 };
 
-std::string Describe(const Injection& injection) {
-  if (!injection.name.empty()) return "every " + injection.name;
-  std::string text = "calls at";
-  for (std::size_t index : injection.at) text += " " + std::to_string(index);
-  return text;
-}
-
-void Inject(const Injection& injection) {
+// Makes the calls fail; returns what failed, for the messages.
+std::string Inject(const Injection& injection) {
   if (!injection.name.empty()) sim::FailCall(injection.name);
+  std::string text = injection.name.empty() ? "calls at" : "every " + injection.name;
+  for (std::size_t index : injection.at) text += " " + std::to_string(index);
   for (std::size_t index : injection.at) sim::FailCallAt(index);
+  return text;
 }
 
 // Did the system refuse to take our "vol" away? Then it stays, and there is
@@ -149,14 +146,11 @@ void ExpectNothingLeft(const Injection& injection, bool otherVol, bool scanned =
   EXPECT_EQ(sim::registry().OpenRemoteRoots(), 0);
   EXPECT_EQ(sim::registry().badCloses, 0);
 
-  std::vector<Text> vol;
-  if (const auto it = sim::volumes().dosNames.find(u"vol"); it != sim::volumes().dosNames.end()) {
-    vol = it->second;
-  }
-  const std::size_t expectedVol = (otherVol ? 1u : 0u) + RefusedVolRemovals(injection);
-  ASSERT_EQ(vol.size(), expectedVol);
+  const auto vol = sim::volumes().dosNames.find(u"vol");
+  const std::size_t vols = vol == sim::volumes().dosNames.end() ? 0 : vol->second.size();
+  ASSERT_EQ(vols, (otherVol ? 1u : 0u) + RefusedVolRemovals(injection));
   if (otherVol) {
-    EXPECT_EQ(vol.front(), kOtherVol) << "another program's vol was touched";
+    EXPECT_EQ(vol->second.front(), kOtherVol) << "another program's vol was touched";
   }
 
   // Every other name is one of the arranged letters or a letter given to a
@@ -226,9 +220,8 @@ TEST(ScanSoak, AThousandScansWithCallsFailingInTurnLeaveNothingBehind) {
       for (bool otherVol : {false, true}) {
         // Pairs take turns with the two "vol" arrangements, to keep the run short.
         if (injection.at.size() == 2 && otherVol != (injection.at[0] % 2 == 1)) continue;
-        SCOPED_TRACE(Describe(injection) + (otherVol ? ", vol defined elsewhere" : ""));
         ArrangeMachine(otherVol);
-        Inject(injection);
+        SCOPED_TRACE(Inject(injection) + (otherVol ? ", vol defined elsewhere" : ""));
         mounter::RunScan(options);
         ++scans;
         ExpectNothingLeft(injection, otherVol);

@@ -44,51 +44,40 @@ const std::vector<Entry> kProgramIcons = {
     {16, 8, 6}, {48, 32, 7}, {32, 32, 8}, {16, 32, 9},
 };
 
+// A count that lies, an entry cut short or a header alone is never read past.
 TEST(PickIconImage, TakesTheDeepestImageOfTheWidthFirstAmongEquals) {
+  const std::vector<std::uint8_t> two = Group({{48, 8, 11}, {48, 32, 12}});
+  const auto counting = [&](std::uint16_t count) {
+    std::vector<std::uint8_t> bytes = two;
+    Put16(bytes, 4, count);
+    return bytes;
+  };
   const struct {
     const char* name;
-    std::vector<Entry> entries;
+    std::vector<std::uint8_t> group;
     int width;
     std::optional<std::uint16_t> expected;
   } cases[] = {
-      {"the program's own group", kProgramIcons, 48, 7},
-      {"small images", kProgramIcons, 16, 9},
-      {"no image of that width", kProgramIcons, 24, std::nullopt},
-      {"equal depths: the first wins", {{48, 8, 11}, {48, 8, 12}, {48, 4, 13}}, 48, 11},
-      {"deeper later wins", {{48, 8, 11}, {48, 24, 12}, {48, 8, 13}}, 48, 12},
-      {"0 bits per pixel is never taken", {{48, 0, 11}, {48, 0, 12}}, 48, std::nullopt},
-      {"0 bits before a real one", {{48, 0, 11}, {48, 1, 12}}, 48, 12},
-      {"empty group", {}, 48, std::nullopt},
-      {"width 256 is stored as 0 and never equals 48", {{0, 32, 11}}, 48, std::nullopt},
+      {"the program's own group", Group(kProgramIcons), 48, 7},
+      {"small images", Group(kProgramIcons), 16, 9},
+      {"no image of that width", Group(kProgramIcons), 24, std::nullopt},
+      {"equal depths: the first wins", Group({{48, 8, 11}, {48, 8, 12}, {48, 4, 13}}), 48, 11},
+      {"deeper later wins", Group({{48, 8, 11}, {48, 24, 12}, {48, 8, 13}}), 48, 12},
+      {"0 bits per pixel is never taken", Group({{48, 0, 11}, {48, 0, 12}}), 48, std::nullopt},
+      {"0 bits before a real one", Group({{48, 0, 11}, {48, 1, 12}}), 48, 12},
+      {"empty group", Group({}), 48, std::nullopt},
+      {"width 256 is stored as 0 and never equals 48", Group({{0, 32, 11}}), 48, std::nullopt},
+      {"a count larger than the entries present", counting(0xFFFF), 48, 12},
+      {"a count smaller than the entries present", counting(1), 48, 11},
+      {"the last entry cut by one byte", {two.begin(), two.end() - 1}, 48, 11},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(PickIconImage(Group(c.entries), c.width), c.expected);
-  }
-}
-
-TEST(PickIconImage, NeverReadsPastTheResource) {
-  std::vector<std::uint8_t> bytes = Group({{48, 8, 11}, {48, 32, 12}});
-  {
-    SCOPED_TRACE("a count larger than the entries present");
-    std::vector<std::uint8_t> lying = bytes;
-    Put16(lying, 4, 0xFFFF);
-    EXPECT_EQ(PickIconImage(lying, 48), 12);
-  }
-  {
-    SCOPED_TRACE("the last entry cut by one byte is not read");
-    const std::vector<std::uint8_t> cut(bytes.begin(), bytes.end() - 1);
-    EXPECT_EQ(PickIconImage(cut, 48), 11);
+    EXPECT_EQ(PickIconImage(c.group, c.width), c.expected);
   }
   for (std::size_t size = 0; size <= 6; ++size) {
     SCOPED_TRACE(size);
-    const std::vector<std::uint8_t> header(bytes.begin(), bytes.begin() + size);
-    EXPECT_EQ(PickIconImage(header, 48), std::nullopt);
-  }
-  {
-    SCOPED_TRACE("a count smaller than the entries present");
-    Put16(bytes, 4, 1);
-    EXPECT_EQ(PickIconImage(bytes, 48), 11);
+    EXPECT_EQ(PickIconImage({two.begin(), two.begin() + size}, 48), std::nullopt);
   }
 }
 
@@ -107,8 +96,6 @@ class LoadResourceIconTest : public ::testing::Test {
       resources[{platform::kResourceIcon, image}] = std::vector<std::uint8_t>(100 + image);
     }
   }
-
-  platform::Icon Shown() { return sim::desktop().objects[kControl].icon; }
 };
 
 // Shown, the 48-pixel image with the most colours; after any failed step
@@ -138,7 +125,7 @@ TEST_F(LoadResourceIconTest, ShowsThe48PixelImageWithMostColoursOrNothing) {
     if (c.failingCall) sim::FailCall(c.failingCall);
     if (c.imageMissing) sim::resources().files[kFile].resources.erase({platform::kResourceIcon, 7});
     LoadResourceIcon(kControl, kFile, c.group, c.width);
-    EXPECT_EQ(Shown(), c.shown);
+    EXPECT_EQ(sim::desktop().objects[kControl].icon, c.shown);
     EXPECT_EQ(sim::process().loadedLibraries, 0);
     EXPECT_EQ(sim::desktop().iconsHeld, c.shown != 0 ? 1 : 0);
   }

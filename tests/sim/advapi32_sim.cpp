@@ -312,10 +312,7 @@ std::int32_t SetRegistryValue(Key key, const Text& given, std::uint32_t type,
   const auto handle = registry().handles.find(key);
   if (handle == registry().handles.end()) return sim::kErrorInvalidHandle;
   constexpr std::uint32_t kKeySetValue = 0x2;
-  if (registry().refuseSetValue.count(handle->second.path) ||
-      (handle->second.access & kKeySetValue) == 0) {
-    return sim::kErrorAccessDenied;
-  }
+  if ((handle->second.access & kKeySetValue) == 0) return sim::kErrorAccessDenied;
   std::int32_t error = 0;
   sim::RegistryNode* node = sim::FindHandle(key, error);
   if (node == nullptr) return kErrorFileNotFound;

@@ -60,7 +60,6 @@ struct Registry {
   // https://learn.microsoft.com/windows-hardware/drivers/install/hklm-system-currentcontrolset-enum-registry-tree
   std::set<Text, NoCase> refuseWriteAccess;
   std::set<Text, NoCase> refuseCreate;       // creation of this key when it is missing
-  std::set<Text, NoCase> refuseSetValue;     // RegSetValueExW on this key
   // Runs after every size-only RegQueryValueExW: lets a test change a value
   // between the size query and the data read.
   std::function<void()> afterSizeQuery;

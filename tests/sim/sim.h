@@ -167,7 +167,6 @@ struct Desktop {
   platform::DeviceChangeHook deviceHook = nullptr;
   void* deviceHookContext = nullptr;
   int iconsHeld = 0;  // made by CreateIconFromBits, not yet destroyed
-  int fontsHeld = 0;
 };
 inline Desktop& desktop() { return State<Desktop>(); }
 

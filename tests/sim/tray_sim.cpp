@@ -19,7 +19,6 @@ bool AddTrayIcon(int windowNumber, unsigned iconId, const Text& iconFile,
         tray.filesWithoutSmallIcon.count(iconFile)) {
       return false;
     }
-    ++tray.iconHandles;
     kept = tray.kept.insert(tray.kept.end(), {windowNumber, iconId, iconFile, tooltip});
   }
   if (sim::Enter("Shell_NotifyIconW", "NIM_ADD " + std::to_string(iconId)) || !tray.shellRunning) {
@@ -38,16 +37,3 @@ void FocusTrayIcon(int, unsigned iconId) noexcept {
 }
 
 }  // namespace platform
-
-namespace sim {
-
-void RemoveTrayIcons() {
-  for (const TrayIcon& icon : tray().kept) {
-    (void)Enter("Shell_NotifyIconW", "NIM_DELETE " + std::to_string(icon.id));
-  }
-  tray().iconHandles -= static_cast<int>(tray().kept.size());
-  tray().kept.clear();
-  tray().icons.clear();
-}
-
-}  // namespace sim

@@ -27,11 +27,7 @@ struct Tray {
   int busyRefusals = 0;
   // Program files whose icon 0 has no small image.
   std::set<Text> filesWithoutSmallIcon;
-  int iconHandles = 0;  // extracted and not yet destroyed
 };
 inline Tray& tray() { return State<Tray>(); }
-
-// Deletes every icon kept, as the end of the program does.
-void RemoveTrayIcons();
 
 }  // namespace sim

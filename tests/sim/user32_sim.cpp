@@ -93,7 +93,6 @@ void SetWindowIcon(int number, int iconGroup) noexcept {
 
 void SetObjectFont(int number, const Text& face, int pixelHeight) noexcept {
   if (sim::Enter("CreateFontW", Narrow(face))) return;
-  ++desktop().fontsHeld;
   desktop().objects[number].fontFace = face;
   desktop().objects[number].fontPixels = pixelHeight;
 }
@@ -190,10 +189,14 @@ void AnimateObject(int number, unsigned milliseconds, unsigned flags) noexcept {
 
 void DestroyObjects() noexcept {
   (void)sim::Enter("DestroyObjects");
-  sim::RemoveTrayIcons();
+  // Every icon kept is deleted, as the end of the program does.
+  for (const sim::TrayIcon& icon : sim::tray().kept) {
+    (void)sim::Enter("Shell_NotifyIconW", "NIM_DELETE " + std::to_string(icon.id));
+  }
+  sim::tray().kept.clear();
+  sim::tray().icons.clear();
   desktop().destroyed = true;
   desktop().iconsHeld = 0;
-  desktop().fontsHeld = 0;
   desktop().timers.clear();
 }
 

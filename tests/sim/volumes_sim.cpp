@@ -98,6 +98,9 @@ void PutUint32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t v
   }
 }
 
+namespace {
+
+// STORAGE_DEVICE_DESCRIPTOR bytes as a device reports them.
 std::vector<std::uint8_t> MakeDescriptor(std::uint32_t busType, const std::string& product) {
   // The fixed part of STORAGE_DEVICE_DESCRIPTOR is 40 bytes; texts follow.
   std::vector<std::uint8_t> bytes(40 + (product.empty() ? 0 : product.size() + 1), 0);
@@ -110,8 +113,6 @@ std::vector<std::uint8_t> MakeDescriptor(std::uint32_t busType, const std::strin
   PutUint32(bytes, 28, busType);
   return bytes;
 }
-
-namespace {
 
 const VolumeDevice* DeviceNamed(const Text& target) {
   const auto it = volumes().devices.find(platform::AsciiLower(target));

@@ -116,7 +116,5 @@ Text VolumePath(int n);
 // Writes `value` little-endian at `at`; bytes that would fall past the end
 // are left out, so a test can cut a record short inside a field.
 void PutUint32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value);
-// STORAGE_DEVICE_DESCRIPTOR bytes as a device reports them.
-std::vector<std::uint8_t> MakeDescriptor(std::uint32_t busType, const std::string& product);
 
 }  // namespace sim
