@@ -78,7 +78,6 @@ bool EnumDeviceMember(DeviceSet set, std::uint32_t index, DeviceMember& member) 
   if (sim::Enter("SetupDiEnumDeviceInfo", std::to_string(index))) return false;
   // Only the volume class has members on this machine.
   if (set == 0 || deviceManager().requestedClass != sim::VolumeClassGuid()) return false;
-  if (deviceManager().walkFailsAt && index >= *deviceManager().walkFailsAt) return false;
   if (index >= deviceManager().volumes.size()) return false;  // ERROR_NO_MORE_ITEMS
   member = {sim::VolumeClassGuid(), index + 1, index};
   return true;

@@ -17,8 +17,6 @@ struct DeviceManagerMember {
 struct DeviceManager {
   // Members of the volume setup class in enumeration order.
   std::vector<DeviceManagerMember> volumes;
-  // SetupDiEnumDeviceInfo fails at this index (before the last member).
-  std::optional<std::uint32_t> walkFailsAt;
   // What SetupDiGetClassDevsW was asked for, last time.
   platform::Guid requestedClass{};
   std::uint32_t requestedFlags = 0;
