@@ -56,12 +56,16 @@ platform::Event AsButtonPress(const EventLoop& loop, const platform::Event& even
   return {EventKind::kControlClick, ButtonForEnter(event.object)};
 }
 
+// Each try starts the count to the next one afresh.
+void TryTrayIcon(EventLoop& loop) {
+  loop.ticksWithoutTrayIcon = 0;
+  loop.trayIconMissing = !AddTrayIcon();
+}
+
 // A shell busy at logon may refuse the icon and never announce a start;
 // without its icon the tray mode could not be reached.
 void RetryTrayIcon(EventLoop& loop) {
-  if (!loop.trayIconMissing || ++loop.ticksWithoutTrayIcon < kTrayRetryTicks) return;
-  loop.ticksWithoutTrayIcon = 0;
-  loop.trayIconMissing = !AddTrayIcon();
+  if (loop.trayIconMissing && ++loop.ticksWithoutTrayIcon >= kTrayRetryTicks) TryTrayIcon(loop);
 }
 
 }  // namespace
@@ -141,8 +145,7 @@ void ActOnEvent(EventLoop& loop, const platform::Event& received) {
       if (event.object == wakeTimer) RetryTrayIcon(loop);
       break;
     case EventKind::kShellStarted:
-      loop.trayIconMissing = !AddTrayIcon();
-      loop.ticksWithoutTrayIcon = 0;
+      TryTrayIcon(loop);
       break;
     case EventKind::kColoursChanged:
       ApplyColours();
