@@ -19,8 +19,8 @@ class MachineScenario : public ::testing::Test {
   std::vector<TestVolume> volumes_;
 };
 
-// Kernel object names ignore case, and the program gives letters to the
-// lower-cased paths of its volume list: targets compare in lower case.
+// Kernel object names ignore case, so a target names the same device in any
+// case it is written in: targets compare in lower case.
 std::wstring Lower(std::wstring text);
 
 // L'e' -> L"E:".
